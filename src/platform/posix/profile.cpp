@@ -1,0 +1,72 @@
+#include "platform/profile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "platform/file.h"
+#include "platform/ini_text.h"
+
+namespace platform {
+namespace {
+
+bool ReadWhole(const char* path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream s;
+  s << in.rdbuf();
+  text = s.str();
+  return true;
+}
+
+// Trailing blanks of a default are dropped, as the Windows function drops them.
+std::string TrimmedFallback(const char* fallback) {
+  std::string s = fallback != nullptr ? fallback : "";
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+  return s;
+}
+
+}  // namespace
+
+std::uint32_t ReadProfileString(const char* section, const char* key, const char* fallback,
+                                char* buffer, std::uint32_t size, const char* file) {
+  if (buffer == nullptr || size == 0) return 0;
+  std::string text;
+  std::optional<std::string> value;
+  if (file != nullptr && ReadWhole(file, text)) value = FindIniValue(text, section, key);
+  std::string result = value ? *value : TrimmedFallback(fallback);
+  std::uint32_t n = static_cast<std::uint32_t>(std::min<size_t>(result.size(), size - 1));
+  std::memcpy(buffer, result.data(), n);
+  buffer[n] = '\0';
+  return n;
+}
+
+bool WriteProfileString(const char* section, const char* key, const char* value,
+                        const char* file) {
+  if (file == nullptr || section == nullptr || key == nullptr) return false;
+  std::string text;
+  ReadWhole(file, text);  // a missing file is created
+  std::string updated = SetIniValue(text, section, key, value != nullptr ? value : "");
+  // Write beside the file and rename over it, so a failed write never leaves half an INI file.
+  std::string tmp = std::string(file) + ".tmp";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
+    if (!out.flush()) {
+      out.close();
+      RemoveFile(tmp.c_str());
+      return false;
+    }
+  }
+  if (!ReplaceFile(tmp.c_str(), file)) {
+    RemoveFile(tmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,96 @@
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/file.h"
+
+namespace platform {
+namespace {
+
+// Kernel handles fit in 32 bits on 64-bit Windows too (they are sign-extended), and are never
+// 0 or 1 when valid.
+FileHandle FromNative(HANDLE h) {
+  if (h == INVALID_HANDLE_VALUE || h == nullptr) return kNoFile;
+  return static_cast<FileHandle>(reinterpret_cast<uintptr_t>(h));
+}
+HANDLE ToNative(FileHandle file) {
+  return reinterpret_cast<HANDLE>(static_cast<intptr_t>(static_cast<std::int32_t>(file)));
+}
+
+// Read-only, hidden, system, archive and compressed: attribute flags the open has always passed;
+// they do not matter for an existing file.
+constexpr DWORD kOpenAttributes = 0x827;
+
+FileHandle Open(const char* path, DWORD access, DWORD disposition, DWORD attributes) {
+  if (path == nullptr || *path == '\0') return kNoFile;
+  return FromNative(CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                disposition, attributes, nullptr));
+}
+
+}  // namespace
+
+FileHandle OpenFileRead(const char* path) {
+  return Open(path, GENERIC_READ, OPEN_EXISTING, kOpenAttributes);
+}
+FileHandle OpenFileReadWrite(const char* path) {
+  return Open(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, kOpenAttributes);
+}
+FileHandle CreateFileTruncate(const char* path) {
+  return Open(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+}
+
+bool SeekFile(FileHandle file, std::uint32_t offset) {
+  if (file == kNoFile) return false;
+  return SetFilePointer(ToNative(file), static_cast<LONG>(offset), nullptr, FILE_BEGIN) !=
+         INVALID_SET_FILE_POINTER;
+}
+
+std::uint32_t FileSizeOf(FileHandle file) {
+  if (file == kNoFile) return 0;
+  DWORD size = GetFileSize(ToNative(file), nullptr);
+  return size == INVALID_FILE_SIZE ? 0 : size;
+}
+
+std::uint32_t ReadFile(FileHandle file, void* buffer, std::uint32_t count) {
+  DWORD done = 0;
+  if (file == kNoFile || !::ReadFile(ToNative(file), buffer, count, &done, nullptr)) return 0;
+  return done;
+}
+
+std::uint32_t WriteFile(FileHandle file, const void* buffer, std::uint32_t count) {
+  DWORD done = 0;
+  if (file == kNoFile || !::WriteFile(ToNative(file), buffer, count, &done, nullptr)) return 0;
+  return done;
+}
+
+bool FlushFile(FileHandle file) {
+  return file != kNoFile && FlushFileBuffers(ToNative(file)) != 0;
+}
+
+void CloseFile(FileHandle file) {
+  if (file != kNoFile) CloseHandle(ToNative(file));
+}
+
+bool FileExists(const char* path) {
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool RemoveFile(const char* path) { return DeleteFileA(path) != 0; }
+
+bool ReplaceFile(const char* from, const char* to) {
+  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool CreateUniqueFile(const char* folder, const char* prefix, char* path) {
+  char dir[MAX_PATH];
+  if (folder != nullptr && *folder != '\0') {
+    if (std::strlen(folder) >= MAX_PATH) return false;
+    std::strcpy(dir, folder);
+  } else if (GetTempPathA(MAX_PATH, dir) == 0) {
+    return false;
+  }
+  return GetTempFileNameA(dir, prefix, 0, path) != 0;
+}
+
+}  // namespace platform

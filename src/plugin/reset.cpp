@@ -1,0 +1,71 @@
+#include <cstdio>
+
+#include "fdc/dma_controller.h"
+#include "fdc/floppy_controller.h"
+#include "platform/file.h"
+#include "platform/system.h"
+#include "plugin/disk_system.h"
+#include "plugin/floppy_call.h"
+#include "plugin/machine_handlers.h"
+
+namespace disk {
+namespace {
+
+void Report(const char* line) {
+  if (MhwReportLine print = TheDiskSystem().reportLine) print(line);
+}
+
+void ReportFloppy(int n, const RealDriveRecord& record) {
+  char line[300];
+  if (record.useImage == 0)
+    std::snprintf(line, sizeof line, "  FDD%d : Drive-%s", n, record.driveName);
+  else
+    std::snprintf(line, sizeof line, "  FDD%d : Image file", n);
+  Report(line);
+}
+
+void ReportHardDisk(int n, const char* path) {
+  char line[300];
+  if (path[0] == '\0') {
+    std::snprintf(line, sizeof line, "  HDD%d : None", n);
+  } else if (platform::FileHandle file = platform::OpenFileReadWrite(path)) {
+    std::snprintf(line, sizeof line, "  HDD%d : %d Bytes", n,
+                  static_cast<int>(platform::FileSizeOf(file)));
+    platform::CloseFile(file);
+  } else {
+    // Said plainly, so that a wrong path in the settings shows at once.
+    std::snprintf(line, sizeof line, "  HDD%d : Cannot open %s", n, path);
+  }
+  Report(line);
+}
+
+}  // namespace
+
+void MHW_CALL ResetDevices() {
+  DiskSystem& system = TheDiskSystem();
+  DiskSettings settings(system.iniPath);
+  if (system.dma != nullptr) system.dma->Reset();
+  if (system.fdc != nullptr) system.fdc->Reset();
+  ForgetPendingFloppyCall();
+  Report("DISK");
+  for (int i = 0; i < kFloppyUnitCount; ++i) {
+    system.mountDelay[i] = 0;
+    system.fdWaitCount[i] = 0;
+  }
+  settings.Load();
+  system.fdWait = settings.fdWait;
+
+  if (platform::IsNtFamily()) {
+    system.isNT = 1;
+  } else {
+    system.isNT = 0;
+    system.vwin32 = 0;
+    if (system.realDrives[0].useImage == 0 || system.realDrives[1].useImage == 0)
+      system.vwin32 = platform::OpenVwin32Device();
+  }
+
+  for (int i = 0; i < kFloppyUnitCount; ++i) ReportFloppy(i + 1, system.realDrives[i]);
+  for (int i = 0; i < kHardDiskCount; ++i) ReportHardDisk(i + 1, system.imagePaths[2 + i]);
+}
+
+}  // namespace disk

@@ -1,0 +1,13 @@
+// The windows the host asks the module for.
+#pragma once
+
+#include "plugin/host_abi.h"
+
+namespace disk {
+
+// Creates the status panel inside the host window; returns the panel window or null.
+void* CreateStatusPanel(void* hostWindow, MhwWord value);
+// Shows the disk setting dialog, owned by `parentWindow`.
+void ShowDiskSettingDialog(void* parentWindow);
+
+}  // namespace disk

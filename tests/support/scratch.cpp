@@ -1,0 +1,54 @@
+#include "support/scratch.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace testing_support {
+
+ScratchDir::ScratchDir() {
+  static std::atomic<unsigned> counter{0};
+  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path dir = fs::temp_directory_path() /
+                 ("disk-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  fs::create_directories(dir);
+  path_ = dir.string();
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::string ScratchDir::File(const std::string& name) const {
+  return (fs::path(path_) / name).string();
+}
+
+std::vector<std::uint8_t> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  WriteAll(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+bool Exists(const std::string& path) { return fs::exists(path); }
+
+}  // namespace testing_support

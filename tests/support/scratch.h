@@ -1,0 +1,31 @@
+// Scratch folders and files for tests: made fresh, removed with everything in them afterwards.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  // The platform's own spelling of the folder and of a file in it.
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+std::vector<std::uint8_t> ReadAll(const std::string& path);
+void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes);
+std::string ReadText(const std::string& path);
+void WriteText(const std::string& path, const std::string& text);
+bool Exists(const std::string& path);
+
+}  // namespace testing_support
