@@ -14,7 +14,7 @@ namespace {
 
 ReferenceHost* gActive = nullptr;
 
-void YieldProcessor() {
+void PauseBriefly() {
 #if defined(_WIN32)
   Sleep(0);
 #else
@@ -131,7 +131,7 @@ struct ReferenceHost::Callbacks {
 
   static void MHW_CALL RaiseInterrupt(std::uint32_t line) {
     ReferenceHost& h = H();
-    while (h.interruptLock_.test_and_set(std::memory_order_acquire)) YieldProcessor();
+    while (h.interruptLock_.test_and_set(std::memory_order_acquire)) PauseBriefly();
     h.interruptLines_.push_back(line);
     h.interruptLock_.clear(std::memory_order_release);
   }
@@ -298,7 +298,7 @@ BiosResult ReferenceHost::DiskBios(const BiosCall& call, std::uint32_t ticksPerR
     ++result.reruns;
     Tick(ticksPerRerun);
     result.ticks += ticksPerRerun;
-    YieldProcessor();
+    PauseBriefly();
   }
   result.carry = result.code == mhw::kBiosCarrySet;
   std::memcpy(result.registers.data(), registers_.data(), registers_.size());
@@ -317,8 +317,7 @@ std::uint16_t ReferenceHost::ReadWord(std::uint32_t linear) const {
   return static_cast<std::uint16_t>(ReadByte(linear) | (ReadByte(linear + 1) << 8));
 }
 
-std::vector<std::uint8_t> ReferenceHost::ReadBlock(std::uint32_t linear,
-                                                   std::uint32_t size) const {
+std::vector<std::uint8_t> ReferenceHost::ReadBlock(std::uint32_t linear, std::uint32_t size) const {
   std::vector<std::uint8_t> bytes(size);
   for (std::uint32_t i = 0; i < size; ++i) bytes[i] = ReadByte(linear + i);
   return bytes;
@@ -347,7 +346,7 @@ std::uint16_t ReferenceHost::IP() const {
 }
 
 std::vector<std::uint32_t> ReferenceHost::TakeInterruptLines() {
-  while (interruptLock_.test_and_set(std::memory_order_acquire)) YieldProcessor();
+  while (interruptLock_.test_and_set(std::memory_order_acquire)) PauseBriefly();
   std::vector<std::uint32_t> lines;
   lines.swap(interruptLines_);
   interruptLock_.clear(std::memory_order_release);

@@ -69,7 +69,10 @@ class ReferenceHost {
   // Machine events.
   void Reset();
   void Startup();
-  void Boot() { Reset(); Startup(); }  // power on: reset, then the BIOS start-up
+  void Boot() {
+    Reset();
+    Startup();
+  }  // power on: reset, then the BIOS start-up
   void PowerOff();
   void Tick(std::uint32_t count = 1);
   std::vector<std::uint8_t> SaveSnapshot();
@@ -125,7 +128,7 @@ class ReferenceHost {
   std::uint32_t displayMode = 0;  // entry 142: the value its first function points at
   std::uint32_t dialogNotifications = 0;
   bool mouseCaptured = false;
-  void* mainWindow = nullptr;  // word 10 of the record of slot 1
+  void* mainWindow = nullptr;   // word 10 of the record of slot 1
   void* panelWindow = nullptr;  // what FastGUI returned
 
   // Callbacks of the host table; public so that the C thunks reach them.

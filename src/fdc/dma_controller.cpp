@@ -4,8 +4,12 @@ namespace disk {
 namespace {
 
 // Channel of an address or count port 0x01-0x0F: ports step by 4 per channel.
-int ChannelOfPort(std::uint16_t port) { return (port >> 2) & 3; }
-bool IsCountPort(std::uint16_t port) { return (port & 2) != 0; }
+int ChannelOfPort(std::uint16_t port) {
+  return (port >> 2) & 3;
+}
+bool IsCountPort(std::uint16_t port) {
+  return (port & 2) != 0;
+}
 
 }  // namespace
 
@@ -47,11 +51,21 @@ void DmaController::WritePort(std::uint16_t port, std::uint8_t value) {
       for (int i = 0; i < kChannels; ++i) masked[i] = (value >> i) & 1;
       break;
     // The bank registers are not in channel order: 0x27 belongs to channel 0.
-    case 0x21: bank[1] = value; break;
-    case 0x23: bank[2] = value; break;
-    case 0x25: bank[3] = value; break;
-    case 0x27: bank[0] = value; break;
-    case 0x439: port439 = value; break;
+    case 0x21:
+      bank[1] = value;
+      break;
+    case 0x23:
+      bank[2] = value;
+      break;
+    case 0x25:
+      bank[3] = value;
+      break;
+    case 0x27:
+      bank[0] = value;
+      break;
+    case 0x439:
+      port439 = value;
+      break;
     default:  // command, request, mode and the rest have no effect here
       break;
   }
@@ -63,9 +77,12 @@ std::uint8_t DmaController::ReadPort(std::uint16_t port) {
     return ReadThroughFlipFlop(IsCountPort(port) ? count[channel] : address[channel]);
   }
   switch (port) {
-    case 0x11: return status;
-    case 0x439: return port439;
-    default: return 0;  // 0x1B and the bank registers read 0
+    case 0x11:
+      return status;
+    case 0x439:
+      return port439;
+    default:
+      return 0;  // 0x1B and the bank registers read 0
   }
 }
 

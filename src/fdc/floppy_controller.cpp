@@ -6,7 +6,9 @@ namespace disk {
 // idle controller with nothing to say.
 void FloppyController::Reset() {}
 void FloppyController::WritePort(std::uint16_t, std::uint8_t) {}
-std::uint8_t FloppyController::ReadPort(std::uint16_t port) { return port == 0x90 || port == 0xC8 ? 0x80 : 0; }
+std::uint8_t FloppyController::ReadPort(std::uint16_t port) {
+  return port == 0x90 || port == 0xC8 ? 0x80 : 0;
+}
 void FloppyController::Tick() {}
 
 }  // namespace disk

@@ -9,11 +9,11 @@ namespace platform {
 using FileHandle = std::uint32_t;
 inline constexpr FileHandle kNoFile = 0;
 
-FileHandle OpenFileRead(const char* path);       // existing file, shared read/write
-FileHandle OpenFileReadWrite(const char* path);  // existing file, shared read/write
-FileHandle CreateFileTruncate(const char* path);  // created anew or truncated
+FileHandle OpenFileRead(const char* path);             // existing file, shared read/write
+FileHandle OpenFileReadWrite(const char* path);        // existing file, shared read/write
+FileHandle CreateFileTruncate(const char* path);       // created anew or truncated
 bool SeekFile(FileHandle file, std::uint32_t offset);  // from the start; false on failure
-std::uint32_t FileSizeOf(FileHandle file);              // 0 on failure
+std::uint32_t FileSizeOf(FileHandle file);             // 0 on failure
 std::uint32_t ReadFile(FileHandle file, void* buffer, std::uint32_t count);  // bytes read
 std::uint32_t WriteFile(FileHandle file, const void* buffer, std::uint32_t count);
 bool FlushFile(FileHandle file);
@@ -22,7 +22,7 @@ void CloseFile(FileHandle file);
 bool FileExists(const char* path);
 bool RemoveFile(const char* path);
 // Replaces `to` by `from` in one step where the platform allows it.
-bool ReplaceFile(const char* from, const char* to);
+bool MoveFileOver(const char* from, const char* to);
 
 // A fresh, empty file with a unique name in `folder` (the temporary folder when null or empty);
 // its path goes to `path` (at least 260 bytes). False when none could be made.

@@ -6,7 +6,9 @@
 namespace platform {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -25,8 +27,8 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 struct Line {
-  size_t begin;  // offset of the line in the text
-  size_t end;    // offset just past its line break (or the end of the text)
+  size_t begin;              // offset of the line in the text
+  size_t end;                // offset just past its line break (or the end of the text)
   std::string_view content;  // without the line break
 };
 
@@ -36,7 +38,8 @@ std::vector<Line> SplitLines(std::string_view text) {
   while (pos < text.size()) {
     size_t nl = text.find('\n', pos);
     size_t end = nl == std::string_view::npos ? text.size() : nl + 1;
-    std::string_view content = text.substr(pos, (nl == std::string_view::npos ? text.size() : nl) - pos);
+    std::string_view content =
+        text.substr(pos, (nl == std::string_view::npos ? text.size() : nl) - pos);
     if (!content.empty() && content.back() == '\r') content.remove_suffix(1);
     lines.push_back({pos, end, content});
     pos = end;

@@ -9,10 +9,10 @@ namespace platform {
 
 // Copies the value (or `fallback` when the file, section or key is missing) into `buffer`,
 // truncated to size - 1 characters; returns the number of characters copied.
-std::uint32_t ReadProfileString(const char* section, const char* key, const char* fallback,
-                                char* buffer, std::uint32_t size, const char* file);
+std::uint32_t ReadProfileValue(const char* section, const char* key, const char* fallback,
+                               char* buffer, std::uint32_t size, const char* file);
 
 // Sets key = value in the section, creating the file and the section when missing.
-bool WriteProfileString(const char* section, const char* key, const char* value, const char* file);
+bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file);
 
 }  // namespace platform

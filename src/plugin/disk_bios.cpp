@@ -10,10 +10,14 @@ namespace {
 std::atomic<std::uint32_t> gCallPending{0};
 std::atomic<std::uint32_t> gWorkerRunning{0};
 
-std::uint8_t& AH(std::uint8_t* registers) { return registers[mhw::reg::kAH]; }
+std::uint8_t& AH(std::uint8_t* registers) {
+  return registers[mhw::reg::kAH];
+}
 
 // Device classes by the DA high nibble.
-bool IsHardDiskClass(unsigned nibble) { return nibble == 0x0 || nibble == 0x8; }
+bool IsHardDiskClass(unsigned nibble) {
+  return nibble == 0x0 || nibble == 0x8;
+}
 bool IsFloppyClass(unsigned nibble) {
   return nibble == 0x1 || nibble == 0x3 || nibble == 0x7 || nibble == 0x9 || nibble == 0xB;
 }
@@ -45,10 +49,12 @@ std::uint32_t MHW_CALL DiskBiosHandler() {
     return mhw::kBiosCarryClear;
   }
   return reinterpret_cast<MhwDiskBiosHandler>(handler)(da & 0xF0u) != 0 ? mhw::kBiosCarrySet
-                                                                       : mhw::kBiosCarryClear;
+                                                                        : mhw::kBiosCarryClear;
 }
 
-std::uint32_t MHW_CALL FloppyInterruptService() { return mhw::kBiosNoCarry; }
+std::uint32_t MHW_CALL FloppyInterruptService() {
+  return mhw::kBiosNoCarry;
+}
 
 std::uint32_t MHW_CALL RegisterDiskBiosHandler(std::uint32_t da, MhwDiskBiosHandler handler) {
   const unsigned nibble = (da & 0xFF) >> 4;

@@ -35,7 +35,8 @@ void DiskSystem::SetPath(const char* path) {
   CopyString(iniPath, path, kPathSize);
   DiskSettings settings(iniPath);
   settings.Load();
-  for (int i = 0; i < kImageCount; ++i) CopyString(imagePaths[i], settings.imagePaths[i], kPathSize);
+  for (int i = 0; i < kImageCount; ++i)
+    CopyString(imagePaths[i], settings.imagePaths[i], kPathSize);
   for (int i = 0; i < kFloppyUnitCount; ++i) {
     RealDriveRecord& record = realDrives[i];
     record.useImage = settings.realDrives[i].useImage;
@@ -62,6 +63,8 @@ namespace {
 DiskSystem gDiskSystem;
 }  // namespace
 
-DiskSystem& TheDiskSystem() { return gDiskSystem; }
+DiskSystem& TheDiskSystem() {
+  return gDiskSystem;
+}
 
 }  // namespace disk

@@ -1,6 +1,6 @@
 // The six functions the host finds in the module file.
-#include "plugin/disk_system.h"
 #include "plugin/exports.h"
+#include "plugin/disk_system.h"
 #include "plugin/version.h"
 #include "ui/user_interface.h"
 
@@ -8,7 +8,9 @@ using disk::TheDiskSystem;
 
 extern "C" {
 
-MHW_EXPORT void MHW_CALL SetPath(const char* iniPath) { TheDiskSystem().SetPath(iniPath); }
+MHW_EXPORT void MHW_CALL SetPath(const char* iniPath) {
+  TheDiskSystem().SetPath(iniPath);
+}
 
 MHW_EXPORT uint32_t MHW_CALL DeviceEntry(MhwWord* host) {
   TheDiskSystem().DeviceEntry(host);
@@ -28,6 +30,8 @@ MHW_EXPORT void MHW_CALL DeviceConfig(void* parentWindow) {
   disk::ShowDiskSettingDialog(parentWindow);
 }
 
-MHW_EXPORT uint32_t MHW_CALL DeviceVer(char* buffer) { return disk::WriteVersionBanner(buffer); }
+MHW_EXPORT uint32_t MHW_CALL DeviceVer(char* buffer) {
+  return disk::WriteVersionBanner(buffer);
+}
 
 }  // extern "C"

@@ -122,7 +122,7 @@ enum HostSlot : unsigned {
 };
 inline constexpr unsigned kHostTableWords = 32774;
 
-inline constexpr unsigned kMainWindowWord = 10;    // in the record of slot 1
+inline constexpr unsigned kMainWindowWord = 10;     // in the record of slot 1
 inline constexpr unsigned kRaiseInterruptWord = 3;  // in the table of slot 34
 inline constexpr unsigned kChargeWord = 4;          // in the table of slot 40
 

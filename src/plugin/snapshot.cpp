@@ -14,7 +14,8 @@ void MHW_CALL SaveState(std::uint8_t* buffer) {
   std::memcpy(buffer, kSnapshotVersion, sizeof kSnapshotVersion);
   const DiskSystem& system = TheDiskSystem();
   for (int i = 0; i < kImageCount; ++i)
-    std::strcpy(reinterpret_cast<char*>(buffer + kPathFields + i * kPathSize), system.imagePaths[i]);
+    std::strcpy(reinterpret_cast<char*>(buffer + kPathFields + i * kPathSize),
+                system.imagePaths[i]);
 }
 
 std::uint32_t MHW_CALL LoadState(const std::uint8_t* buffer) {

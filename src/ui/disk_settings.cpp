@@ -15,17 +15,21 @@ struct Profile {
   const char* file;
 
   void Read(const char* key, const char* fallback, char* buffer) const {
-    platform::ReadProfileString(kSection, key, fallback, buffer, kPathSize, file);
+    platform::ReadProfileValue(kSection, key, fallback, buffer, kPathSize, file);
   }
   void Write(const char* key, const char* value) const {
-    platform::WriteProfileString(kSection, key, value, file);
+    platform::WriteProfileValue(kSection, key, value, file);
   }
 };
 
 // "0..." is off, anything else (the empty string included) is on.
-std::uint32_t ReadFlag(const char* value) { return value[0] == '0' ? 0 : 1; }
+std::uint32_t ReadFlag(const char* value) {
+  return value[0] == '0' ? 0 : 1;
+}
 
-const char* FlagText(std::uint32_t value) { return value != 0 ? "1" : "0"; }
+const char* FlagText(std::uint32_t value) {
+  return value != 0 ? "1" : "0";
+}
 
 void Key(char* buffer, const char* format, int index) {
   std::snprintf(buffer, 32, format, index);
@@ -42,7 +46,9 @@ void CopyString(char* destination, const char* source, int size) {
   destination[n] = '\0';
 }
 
-DiskSettings::DiskSettings(const char* path) { CopyString(iniPath, path, kPathSize); }
+DiskSettings::DiskSettings(const char* path) {
+  CopyString(iniPath, path, kPathSize);
+}
 
 void DiskSettings::Load() {
   Profile profile{iniPath};

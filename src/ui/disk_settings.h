@@ -7,7 +7,7 @@
 namespace disk {
 
 inline constexpr int kPathSize = 260;
-inline constexpr int kImageCount = 4;      // floppy 1, floppy 2, hard disk 1, hard disk 2
+inline constexpr int kImageCount = 4;       // floppy 1, floppy 2, hard disk 1, hard disk 2
 inline constexpr int kFloppyUnitCount = 2;  // floppy drives the user can configure
 
 struct RealDriveSetting {

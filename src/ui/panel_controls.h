@@ -6,13 +6,27 @@ namespace disk::panel {
 
 inline constexpr int kRows = 4;
 
-constexpr int EjectButton(int row) { return 1001 + row; }  // Eject/Set, or Remove for hard disks
-constexpr int InfoText(int row) { return 1005 + row; }
-constexpr int ImageButton(int row) { return 1009 + row; }
-constexpr int Lamp(int row) { return 1013 + row; }
-constexpr int NewOrSettingButton(int row) { return row < 2 ? 1017 + row : 1018 + row; }
-constexpr int EditButton(int row) { return 1020 + row; }  // hard-disk rows only
+constexpr int EjectButton(int row) {
+  return 1001 + row;
+}  // Eject/Set, or Remove for hard disks
+constexpr int InfoText(int row) {
+  return 1005 + row;
+}
+constexpr int ImageButton(int row) {
+  return 1009 + row;
+}
+constexpr int Lamp(int row) {
+  return 1013 + row;
+}
+constexpr int NewOrSettingButton(int row) {
+  return row < 2 ? 1017 + row : 1018 + row;
+}
+constexpr int EditButton(int row) {
+  return 1020 + row;
+}  // hard-disk rows only
 
-constexpr bool IsFloppyRow(int row) { return row < 2; }
+constexpr bool IsFloppyRow(int row) {
+  return row < 2;
+}
 
 }  // namespace disk::panel

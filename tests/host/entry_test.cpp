@@ -51,7 +51,8 @@ TEST_F(EntryTest, RegistersHandlersHooksAndPortsInOrder) {
   std::vector<std::uint32_t> fdcOut = {0x92, 0x94, 0xBE, 0xCA, 0xCC, 0x4BE};
   std::vector<std::uint32_t> fdcIn = {0x90, 0x92, 0x94, 0xBE, 0xC8, 0xCA, 0xCC, 0x4BE};
   std::vector<std::uint32_t> out, in;
-  for (; i < regs.size() && (regs[i].kind == Registration::kOut || regs[i].kind == Registration::kIn);
+  for (;
+       i < regs.size() && (regs[i].kind == Registration::kOut || regs[i].kind == Registration::kIn);
        ++i)
     (regs[i].kind == Registration::kOut ? out : in).push_back(regs[i].a);
   std::vector<std::uint32_t> allOut = dmaOut, allIn = dmaIn;

@@ -72,7 +72,7 @@ TEST(PlatformFile, UniqueFileReplacesTargetInOneStep) {
   WriteAll(temp, {7, 7});
   std::string target = dir.File("image.mfd");
   WriteAll(target, {1, 2, 3});
-  ASSERT_TRUE(platform::ReplaceFile(temp, target.c_str()));
+  ASSERT_TRUE(platform::MoveFileOver(temp, target.c_str()));
   EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{7, 7}));
   EXPECT_FALSE(platform::FileExists(temp));
   EXPECT_TRUE(platform::RemoveFile(other));

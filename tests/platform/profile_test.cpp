@@ -18,12 +18,12 @@ class ProfileTest : public ::testing::Test {
   std::string Read(const char* section, const char* key, const char* fallback = "<default>",
                    unsigned size = 260) {
     char buffer[300];
-    std::uint32_t n = platform::ReadProfileString(section, key, fallback, buffer, size, ini.c_str());
+    std::uint32_t n = platform::ReadProfileValue(section, key, fallback, buffer, size, ini.c_str());
     EXPECT_EQ(n, std::string(buffer).size());
     return buffer;
   }
   void Write(const char* section, const char* key, const char* value) {
-    ASSERT_TRUE(platform::WriteProfileString(section, key, value, ini.c_str()));
+    ASSERT_TRUE(platform::WriteProfileValue(section, key, value, ini.c_str()));
   }
 
   ScratchDir dir;

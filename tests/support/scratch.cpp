@@ -36,7 +36,8 @@ std::vector<std::uint8_t> ReadAll(const std::string& path) {
 
 void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
@@ -49,6 +50,8 @@ void WriteText(const std::string& path, const std::string& text) {
   WriteAll(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
-bool Exists(const std::string& path) { return fs::exists(path); }
+bool Exists(const std::string& path) {
+  return fs::exists(path);
+}
 
 }  // namespace testing_support

@@ -14,7 +14,7 @@ using testing_support::WriteText;
 
 std::string Value(const std::string& ini, const char* key) {
   char buffer[260];
-  platform::ReadProfileString("DISK", key, "<missing>", buffer, sizeof buffer, ini.c_str());
+  platform::ReadProfileValue("DISK", key, "<missing>", buffer, sizeof buffer, ini.c_str());
   return buffer;
 }
 
@@ -69,7 +69,7 @@ TEST(DiskSettings, SaveWritesEveryKeyInItsCanonicalForm) {
   EXPECT_EQ(Value(ini, "FDWAIT"), "1");
   EXPECT_EQ(Value(ini, "LASTPATHHDD"), "");
   char other[8];
-  platform::ReadProfileString("OTHER", "KEEP", "", other, sizeof other, ini.c_str());
+  platform::ReadProfileValue("OTHER", "KEEP", "", other, sizeof other, ini.c_str());
   EXPECT_STREQ(other, "1");
 }
 

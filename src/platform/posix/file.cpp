@@ -16,8 +16,12 @@ namespace {
 // Descriptors start at 0; shifting them by 2 keeps 0 and 1 free for "no file" and callers' marks.
 constexpr int kHandleBias = 2;
 
-FileHandle FromFd(int fd) { return fd < 0 ? kNoFile : static_cast<FileHandle>(fd + kHandleBias); }
-int ToFd(FileHandle file) { return static_cast<int>(file) - kHandleBias; }
+FileHandle FromFd(int fd) {
+  return fd < 0 ? kNoFile : static_cast<FileHandle>(fd + kHandleBias);
+}
+int ToFd(FileHandle file) {
+  return static_cast<int>(file) - kHandleBias;
+}
 
 FileHandle OpenWith(const char* path, int flags) {
   if (path == nullptr || *path == '\0') return kNoFile;
@@ -35,8 +39,12 @@ FileHandle OpenWith(const char* path, int flags) {
 
 }  // namespace
 
-FileHandle OpenFileRead(const char* path) { return OpenWith(path, O_RDONLY); }
-FileHandle OpenFileReadWrite(const char* path) { return OpenWith(path, O_RDWR); }
+FileHandle OpenFileRead(const char* path) {
+  return OpenWith(path, O_RDONLY);
+}
+FileHandle OpenFileReadWrite(const char* path) {
+  return OpenWith(path, O_RDWR);
+}
 FileHandle CreateFileTruncate(const char* path) {
   return OpenWith(path, O_RDWR | O_CREAT | O_TRUNC);
 }
@@ -79,7 +87,9 @@ std::uint32_t WriteFile(FileHandle file, const void* buffer, std::uint32_t count
   return done;
 }
 
-bool FlushFile(FileHandle file) { return file != kNoFile && ::fsync(ToFd(file)) == 0; }
+bool FlushFile(FileHandle file) {
+  return file != kNoFile && ::fsync(ToFd(file)) == 0;
+}
 
 void CloseFile(FileHandle file) {
   if (file != kNoFile) ::close(ToFd(file));
@@ -90,9 +100,13 @@ bool FileExists(const char* path) {
   return path != nullptr && ::stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool RemoveFile(const char* path) { return ::unlink(path) == 0; }
+bool RemoveFile(const char* path) {
+  return ::unlink(path) == 0;
+}
 
-bool ReplaceFile(const char* from, const char* to) { return ::rename(from, to) == 0; }
+bool MoveFileOver(const char* from, const char* to) {
+  return ::rename(from, to) == 0;
+}
 
 bool CreateUniqueFile(const char* folder, const char* prefix, char* path) {
   std::string dir = folder != nullptr ? folder : "";

@@ -31,8 +31,8 @@ std::string TrimmedFallback(const char* fallback) {
 
 }  // namespace
 
-std::uint32_t ReadProfileString(const char* section, const char* key, const char* fallback,
-                                char* buffer, std::uint32_t size, const char* file) {
+std::uint32_t ReadProfileValue(const char* section, const char* key, const char* fallback,
+                               char* buffer, std::uint32_t size, const char* file) {
   if (buffer == nullptr || size == 0) return 0;
   std::string text;
   std::optional<std::string> value;
@@ -44,8 +44,7 @@ std::uint32_t ReadProfileString(const char* section, const char* key, const char
   return n;
 }
 
-bool WriteProfileString(const char* section, const char* key, const char* value,
-                        const char* file) {
+bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
   if (file == nullptr || section == nullptr || key == nullptr) return false;
   std::string text;
   ReadWhole(file, text);  // a missing file is created
@@ -62,7 +61,7 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
       return false;
     }
   }
-  if (!ReplaceFile(tmp.c_str(), file)) {
+  if (!MoveFileOver(tmp.c_str(), file)) {
     RemoveFile(tmp.c_str());
     return false;
   }

@@ -4,7 +4,9 @@
 
 namespace platform {
 
-bool IsNtFamily() { return true; }
+bool IsNtFamily() {
+  return true;
+}
 
 namespace {
 struct ThreadState {
@@ -18,7 +20,9 @@ void* Run(void* arg) {
 }
 }  // namespace
 
-Thread::~Thread() { Join(); }
+Thread::~Thread() {
+  Join();
+}
 
 bool Thread::Start(std::function<void()> body) {
   Join();
@@ -42,7 +46,11 @@ void Thread::Join() {
 }  // namespace platform
 
 namespace platform {
-std::uintptr_t OpenVwin32Device() { return 0; }
+std::uintptr_t OpenVwin32Device() {
+  return 0;
+}
 void CloseVwin32Device(std::uintptr_t) {}
-void* ModuleInstance() { return nullptr; }
+void* ModuleInstance() {
+  return nullptr;
+}
 }  // namespace platform

@@ -76,9 +76,11 @@ bool FileExists(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool RemoveFile(const char* path) { return DeleteFileA(path) != 0; }
+bool RemoveFile(const char* path) {
+  return DeleteFileA(path) != 0;
+}
 
-bool ReplaceFile(const char* from, const char* to) {
+bool MoveFileOver(const char* from, const char* to) {
   return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

@@ -10,7 +10,9 @@ HINSTANCE gInstance = nullptr;
 }
 
 namespace platform {
-void* ModuleInstance() { return gInstance; }
+void* ModuleInstance() {
+  return gInstance;
+}
 }  // namespace platform
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

@@ -4,13 +4,12 @@
 
 namespace platform {
 
-std::uint32_t ReadProfileString(const char* section, const char* key, const char* fallback,
-                                char* buffer, std::uint32_t size, const char* file) {
+std::uint32_t ReadProfileValue(const char* section, const char* key, const char* fallback,
+                               char* buffer, std::uint32_t size, const char* file) {
   return GetPrivateProfileStringA(section, key, fallback, buffer, size, file);
 }
 
-bool WriteProfileString(const char* section, const char* key, const char* value,
-                        const char* file) {
+bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
   return WritePrivateProfileStringA(section, key, value, file) != 0;
 }
 

@@ -26,7 +26,9 @@ DWORD WINAPI Run(LPVOID arg) {
 }
 }  // namespace
 
-Thread::~Thread() { Join(); }
+Thread::~Thread() {
+  Join();
+}
 
 bool Thread::Start(std::function<void()> body) {
   Join();

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Every test: Linux under AddressSanitizer and UndefinedBehaviorSanitizer, the i686 product's
+# export table, the x86_64 Windows build under wine64, and the formatting of the sources.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+step() { printf '\n==== %s\n' "$*"; }
+
+step "formatting"
+bash scripts/format.sh --check
+
+step "Linux, ASan + UBSan"
+cmake --preset linux-asan >/dev/null
+cmake --build --preset linux-asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --preset linux-asan
+bash scripts/check-exports.sh elf build/linux-asan/bin/disk.mhw
+
+step "i686 Windows: the product"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32
+bash scripts/check-exports.sh pe build/win32/bin/disk.mhw
+
+step "x86_64 Windows under wine64"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64
+source scripts/wine-env.sh
+ctest --preset win64
+/usr/lib/wine/wineserver -k 2>/dev/null || true
