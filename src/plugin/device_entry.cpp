@@ -48,6 +48,7 @@ void DiskSystem::DeviceEntry(MhwWord* table) {
   registers = reinterpret_cast<std::uint8_t*>(table[kSlotRegisters]);
   hostQueue = reinterpret_cast<MhwRerunQueue*>(table[kSlotRerunQueue]);
   reportLine = Slot<MhwReportLine>(table, kSlotReportLine);
+  chargeCost = TableWord<MhwCharge>(table, kSlotChargeTable, kChargeWord);
   if (dma != nullptr) dma->Connect({readByteLinear, writeByteLinear});
 
   Slot<MhwRegisterHandler>(table, kSlotRegisterReset)(&ResetDevices);

@@ -78,6 +78,7 @@ class DiskSystem {
   MhwReportLine reportLine = nullptr;
   MhwResume hostResume = nullptr;
   MhwRerunQueue* hostQueue = nullptr;
+  MhwCharge chargeCost = nullptr;  // fifth function of slot 40's table
 
   // The object behind the dialog now showing, one per kind of dialog; null when none shows.
   void* imageSettingDialog = nullptr;

@@ -1,0 +1,59 @@
+#include "plugin/file_routines.h"
+
+#include <atomic>
+
+namespace disk {
+namespace {
+
+std::atomic<int> gCallsUntilFailure{0};
+
+// True when this call is the one a test asked to fail.
+bool InjectedFailure() {
+  int left = gCallsUntilFailure.load(std::memory_order_relaxed);
+  while (left > 0) {
+    if (gCallsUntilFailure.compare_exchange_weak(left, left - 1)) return left == 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+void FailFileCallAfter(int calls) {
+  gCallsUntilFailure.store(calls < 0 ? 0 : calls);
+}
+
+FileHandle OpenImageRead(const char* path) {
+  return InjectedFailure() ? platform::kNoFile : platform::OpenFileRead(path);
+}
+
+FileHandle OpenImageReadWrite(const char* path) {
+  return InjectedFailure() ? platform::kNoFile : platform::OpenFileReadWrite(path);
+}
+
+FileHandle CreateImageFile(const char* path) {
+  return InjectedFailure() ? platform::kNoFile : platform::CreateFileTruncate(path);
+}
+
+std::uint32_t SeekFailed(FileHandle file, std::uint32_t offset) {
+  if (file == platform::kNoFile) return 0;
+  if (InjectedFailure()) return 1;
+  return platform::SeekFile(file, offset) ? 0 : 1;
+}
+
+std::uint32_t FileSize(FileHandle file) {
+  return InjectedFailure() ? 0 : platform::FileSizeOf(file);
+}
+
+void CloseFile(FileHandle file) {
+  platform::CloseFile(file);
+}
+
+std::uint32_t ReadFileBytes(FileHandle file, void* buffer, std::uint32_t count) {
+  return InjectedFailure() ? 0 : platform::ReadFile(file, buffer, count);
+}
+
+std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t count) {
+  return InjectedFailure() ? 0 : platform::WriteFile(file, buffer, count);
+}
+
+}  // namespace disk

@@ -1,0 +1,27 @@
+// The file routines every drive uses: thin wrappers over the platform whose every failure is a
+// 0 result. Handles are 32-bit numbers, never 0 for an open file and never 1.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/file.h"
+
+namespace disk {
+
+using FileHandle = platform::FileHandle;
+
+FileHandle OpenImageRead(const char* path);
+FileHandle OpenImageReadWrite(const char* path);
+FileHandle CreateImageFile(const char* path);  // created anew, truncating an existing file
+// 1 on a real failure; 0 on success and for handle 0 (the read that follows then returns 0).
+std::uint32_t SeekFailed(FileHandle file, std::uint32_t offset);
+std::uint32_t FileSize(FileHandle file);
+void CloseFile(FileHandle file);
+std::uint32_t ReadFileBytes(FileHandle file, void* buffer, std::uint32_t count);
+std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t count);
+
+// Tests make the n-th file routine call from now on fail (1 = the next one); 0 turns it off.
+// Opening, seeking, reading, writing and sizing count; closing never fails.
+void FailFileCallAfter(int calls);
+
+}  // namespace disk
