@@ -1,0 +1,18 @@
+// The floppy operations of the disk BIOS (INT 1Bh with a floppy DA/UA).
+#pragma once
+
+#include <cstdint>
+
+namespace disk {
+
+class FloppyDrive;
+
+// Serves the call held in the drive's register block (the saved copy of the guest's registers):
+// AL, AH, BX, CX, DX, ES:BP in, results written back there. The low byte of the result is
+// nonzero on success. Callable on any thread.
+std::uint32_t ExecuteBiosCall(FloppyDrive& drive);
+
+// Loads the boot program of the disk in the drive into guest memory; true on success.
+bool LoadBootSector(FloppyDrive& drive);
+
+}  // namespace disk
