@@ -37,6 +37,21 @@ FileHandle OpenWith(const char* path, int flags) {
   return FromFd(fd);
 }
 
+// Repeats a read or write until `count` bytes moved, the file ended or an error came; returns
+// the bytes moved.
+template <typename Buffer, typename Call>
+std::uint32_t Repeat(FileHandle file, Buffer* p, std::uint32_t count, Call call) {
+  if (file == kNoFile) return 0;
+  std::uint32_t done = 0;
+  while (done < count) {
+    ssize_t n = call(ToFd(file), p + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::uint32_t>(n);
+  }
+  return done;
+}
+
 }  // namespace
 
 FileHandle OpenFileRead(const char* path) {
@@ -62,29 +77,11 @@ std::uint32_t FileSizeOf(FileHandle file) {
 }
 
 std::uint32_t ReadFile(FileHandle file, void* buffer, std::uint32_t count) {
-  if (file == kNoFile) return 0;
-  auto* p = static_cast<char*>(buffer);
-  std::uint32_t done = 0;
-  while (done < count) {
-    ssize_t n = ::read(ToFd(file), p + done, count - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<std::uint32_t>(n);
-  }
-  return done;
+  return Repeat(file, static_cast<char*>(buffer), count, ::read);
 }
 
 std::uint32_t WriteFile(FileHandle file, const void* buffer, std::uint32_t count) {
-  if (file == kNoFile) return 0;
-  const auto* p = static_cast<const char*>(buffer);
-  std::uint32_t done = 0;
-  while (done < count) {
-    ssize_t n = ::write(ToFd(file), p + done, count - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<std::uint32_t>(n);
-  }
-  return done;
+  return Repeat(file, static_cast<const char*>(buffer), count, ::write);
 }
 
 bool FlushFile(FileHandle file) {
