@@ -1,16 +1,104 @@
-// One emulated floppy drive with the disk inserted in it.
+// One emulated floppy drive with the disk inserted in it. The drive keeps the disk's address
+// fields in memory (every track's sector records and special read answers); the sector data stay
+// in the backing store (the image file or the real drive), reached through the data offsets.
 #pragma once
 
 #include <cstdint>
 
+#include "fdd/sector_record.h"
+
 namespace disk {
+
+class FloppyController;
+
+// The result of CurrentSectorId and NextSectorId: the ID of the slot under the cursor.
+struct SectorId {
+  std::uint8_t C;
+  std::uint8_t H;
+  std::uint8_t R;
+  std::uint8_t N;
+  std::uint8_t slot;
+  // CurrentSectorId: the cursor went back to slot 0. NextSectorId: the R order wrapped (the
+  // sector returned was the track's last) or no other sector exists.
+  bool endOfTrack;
+};
+
+struct SectorMatch {
+  bool found;
+  std::uint8_t slot;
+  bool endOfTrack;  // the sector found has the highest R of the track
+};
+
+inline constexpr std::uint32_t kNoSectorData = 0xFFFFFFFF;  // FindSectorData: no such sector
+inline constexpr std::uint32_t kRealDriveFile = 1;          // `file` of a mounted real drive
+inline constexpr std::uint8_t kReadDiagnostic = 2;          // the command that ignores N
 
 class FloppyDrive {
  public:
-  explicit FloppyDrive(std::uint32_t unitNumber) : unit(unitNumber) {}
+  explicit FloppyDrive(std::uint32_t unitNumber);
   virtual ~FloppyDrive() = default;
+  FloppyDrive(const FloppyDrive&) = delete;
+  FloppyDrive& operator=(const FloppyDrive&) = delete;
 
+  // Binds the drive to the root object's saved registers and controller, forgets the file
+  // (without closing it) and empties every table.
+  void Reset();
+  // Takes the disk out: closes the image file (a real drive holds none) and empties every table.
+  // The head position and the rotation cursor stay.
+  void Eject();
+  // Inserts the image at path, or the real drive when the unit is set to one; 1 when the drive
+  // holds a disk afterwards, 0 (and empty) otherwise.
+  std::uint32_t LoadImage(const char* path);
+
+  // Operations on the tables of the current track (cylinder * 2 + side).
+  void SelectSide(std::uint8_t newSide) { side = newSide; }
+  void ResetRotation();
+  std::uint32_t CountSectors(std::uint32_t cylinderNumber, std::uint32_t sideNumber) const;
+  SectorId CurrentSectorId();
+  SectorId NextSectorId();
+  SectorMatch FindSector(std::uint8_t command, std::uint8_t c, std::uint8_t h, std::uint8_t r,
+                         std::uint8_t n);
+  std::uint32_t FindSectorData(std::uint32_t cylinderNumber, std::uint32_t sideNumber,
+                               std::uint8_t r, std::uint8_t n) const;
+
+  // Empties every sector slot and ends every special list of every track.
+  void ClearTables();
+  // The 256 slots of a track, and its special read list. A cylinder beyond the tables (a guest
+  // may seek anywhere) reads as a track without sectors and without special records.
+  SectorRecord* Track(std::uint32_t cylinderNumber, std::uint32_t sideNumber);
+  const SectorRecord* Track(std::uint32_t cylinderNumber, std::uint32_t sideNumber) const;
+  SpecialReadRecord* Specials(std::uint32_t cylinderNumber, std::uint32_t sideNumber);
+  SectorRecord* CurrentTrack() { return Track(cylinder, side); }
+  bool Inserted() const { return file != 0; }
+
+  char comment[256];
+  char imagePath[260];
+  std::uint32_t file;           // backing file; 0 = no disk; kRealDriveFile for a real drive
+  std::uint32_t reformattable;  // 1 for MFD images: a track format rewrites the image
+  std::uint32_t revision;       // MFD revision: 0 = R0, 1 = R1
+  std::uint32_t dataPosition;   // data offset of the sector a BIOS call located last
+  std::uint8_t writeProtect;
+  std::uint8_t cylinder;
+  std::uint8_t side;
+  std::uint8_t rotation;  // the slot that passes under the head next
+  SectorRecord sectors[kTrackCount][kSlotsPerTrack];
+  SpecialReadRecord specials[kTrackCount][kSpecialsPerTrack];
+  std::uint8_t* registers = nullptr;  // the register block of the BIOS call being served
   std::uint32_t unit;
+  std::uint32_t biosCommand = 0;
+  FloppyController* controller = nullptr;
+  // Called whenever the cursor returns to the index position, so that the controller can set
+  // its R register to 1 at the same time; installed by whoever wires the controller.
+  void (*onIndex)(FloppyController& controller) = nullptr;
+
+ private:
+  // What a cylinder beyond the tables holds: kept empty by ClearTables (only repeat cursors and
+  // the like can change, and no read ever finds a sector there).
+  SectorRecord beyondTables_[kSlotsPerTrack];
+  SpecialReadRecord beyondSpecials_[kSpecialsPerTrack];
+
+  // The slot of the sector that follows R in ascending record order, or -1 when there is none.
+  int SlotAfter(std::uint8_t r) const;
 };
 
 }  // namespace disk

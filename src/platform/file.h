@@ -20,6 +20,9 @@ bool FlushFile(FileHandle file);
 void CloseFile(FileHandle file);
 
 bool FileExists(const char* path);
+// True when the file exists but is marked read-only (no write permission bit on POSIX, even for
+// a user who could write it anyway).
+bool FileIsReadOnly(const char* path);
 bool RemoveFile(const char* path);
 // Replaces `to` by `from` in one step where the platform allows it.
 bool MoveFileOver(const char* from, const char* to);

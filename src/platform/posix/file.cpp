@@ -97,6 +97,12 @@ bool FileExists(const char* path) {
   return path != nullptr && ::stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool FileIsReadOnly(const char* path) {
+  struct stat st;
+  if (path == nullptr || ::stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path, W_OK) != 0;
+}
+
 bool RemoveFile(const char* path) {
   return ::unlink(path) == 0;
 }

@@ -76,6 +76,13 @@ bool FileExists(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool FileIsReadOnly(const char* path) {
+  if (path == nullptr) return false;
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+         (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 bool RemoveFile(const char* path) {
   return DeleteFileA(path) != 0;
 }

@@ -1,0 +1,77 @@
+// Headerless sector dumps, told apart by their size alone, with or without a 4096-byte leading
+// block (as FDI images carry), and the uniform track layout they share with real drives.
+#include <iterator>
+
+#include "fdd/floppy_drive.h"
+#include "fdd/image_bytes.h"
+#include "fdd/image_loaders.h"
+#include "fdd/media_type.h"
+#include "fdd/sector_size.h"
+
+namespace disk {
+namespace {
+
+// Tried in this order; the first whose size, or size + 4096, matches wins.
+constexpr UniformLayout kHeaderlessLayouts[] = {
+    {655360, 80, 8, 2, false},   {737280, 80, 9, 2, false},   {1021696, 77, 26, 1, true},
+    {1025024, 77, 26, 1, false}, {1228800, 80, 15, 2, false}, {1261568, 77, 8, 3, false},
+    {1419264, 77, 9, 3, false},  {1474560, 80, 18, 2, false},
+};
+
+}  // namespace
+
+const UniformLayout* FindHeaderlessLayout(std::uint32_t fileSize) {
+  for (const UniformLayout& layout : kHeaderlessLayouts) {
+    if (fileSize == layout.imageSize || fileSize == layout.imageSize + kLeadingBlock)
+      return &layout;
+  }
+  return nullptr;
+}
+
+void FillUniformTracks(FloppyDrive& drive, const UniformLayout& layout, std::uint32_t dataStart,
+                       int trackLimit, int slotLimit) {
+  std::uint32_t running = dataStart;
+  for (int track = 0; track < trackLimit; ++track) {
+    std::uint8_t cylinder = static_cast<std::uint8_t>(track / 2);
+    std::uint8_t side = static_cast<std::uint8_t>(track & 1);
+    bool fm = layout.fmTrackZero && track == 0;  // 128-byte FM sectors on cylinder 0 side 0
+    std::uint8_t n = fm ? 0 : layout.n;
+    std::uint8_t mfm = fm ? 0 : 1;
+    std::uint8_t mediaType = MediaTypeFor(layout.n, layout.sectorsPerTrack, mfm);
+    bool onDisk = track < layout.cylinders * 2;
+    for (int slot = 0; slot < slotLimit; ++slot) {
+      SectorRecord& record = drive.sectors[track][slot];
+      if (!onDisk || slot >= layout.sectorsPerTrack) {
+        record = EmptyRecord(side, running);
+        continue;
+      }
+      record = {cylinder,
+                side,
+                static_cast<std::uint8_t>(slot + 1),
+                n,
+                mfm,
+                0,
+                0,
+                static_cast<std::uint8_t>(side != 0 ? 0x04 : 0x00),
+                0,
+                0,
+                mediaType,
+                running,
+                0,
+                0};
+      running += SectorSize(n);
+    }
+  }
+}
+
+void LoadHeaderless(const UniformLayout& layout, std::uint32_t dataStart, FloppyDrive& drive) {
+  FillUniformTracks(drive, layout, dataStart, kTrackCount, kSlotsPerTrack);
+  CopyTextField(drive.comment, sizeof drive.comment,
+                reinterpret_cast<const std::uint8_t*>(kHeaderlessComment),
+                sizeof kHeaderlessComment);
+  drive.writeProtect = 0;
+  drive.reformattable = 0;
+  drive.revision = 0;
+}
+
+}  // namespace disk

@@ -1,0 +1,55 @@
+// The narrow view through which the image loaders see an image: its size and random-access
+// reads. The loaders never touch a file themselves, so they run as well over a byte buffer.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+namespace disk {
+
+class ImageReader {
+ public:
+  virtual ~ImageReader() = default;
+  virtual std::uint32_t Size() = 0;
+  // Copies up to count bytes from offset into buffer; returns how many it copied (fewer at the
+  // end of the image or on a failure).
+  virtual std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) = 0;
+
+  // True when all count bytes could be read.
+  bool ReadExact(std::uint32_t offset, void* buffer, std::uint32_t count) {
+    return Read(offset, buffer, count) == count;
+  }
+};
+
+// An image held in memory (tests, the fuzzer).
+class MemoryImageReader final : public ImageReader {
+ public:
+  MemoryImageReader(const std::uint8_t* bytes, std::uint32_t size) : bytes_(bytes), size_(size) {}
+
+  std::uint32_t Size() override { return size_; }
+  std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) override {
+    if (offset >= size_) return 0;
+    std::uint32_t available = size_ - offset;
+    if (count > available) count = available;
+    if (count != 0) std::memcpy(buffer, bytes_ + offset, count);
+    return count;
+  }
+
+ private:
+  const std::uint8_t* bytes_;
+  std::uint32_t size_;
+};
+
+// An open image file, read through the module's file routines.
+class FileImageReader final : public ImageReader {
+ public:
+  explicit FileImageReader(std::uint32_t file) : file_(file) {}
+
+  std::uint32_t Size() override;
+  std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) override;
+
+ private:
+  std::uint32_t file_;
+};
+
+}  // namespace disk

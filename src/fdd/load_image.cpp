@@ -1,0 +1,42 @@
+#include "fdd/floppy_drive.h"
+#include "fdd/image_loaders.h"
+#include "fdd/real_drive.h"
+#include "platform/file.h"
+#include "plugin/disk_system.h"
+#include "plugin/file_routines.h"
+
+namespace disk {
+
+std::uint32_t FloppyDrive::LoadImage(const char* path) {
+  Eject();
+  DiskSystem& system = TheDiskSystem();
+  if (unit < kFloppyUnitCount && system.realDrives[unit].useImage == 0) {
+    MountRealDrive(*this, system.realDrives[unit]);
+    return 1;
+  }
+
+  // A file marked read-only is opened for reading and the disk is write protected. So is one
+  // that refuses to open for writing (read-only media, a locked file): better a protected disk
+  // than none.
+  bool readOnly = platform::FileIsReadOnly(path);
+  FileHandle handle = readOnly ? 0 : OpenImageReadWrite(path);
+  if (handle == 0) {
+    handle = OpenImageRead(path);
+    readOnly = true;
+  }
+  if (handle == 0) return 0;
+
+  FileImageReader reader(handle);
+  if (!ParseImage(reader, *this)) {
+    CloseFile(handle);
+    ClearTables();
+    return 0;
+  }
+  file = handle;
+  CopyString(imagePath, path, sizeof imagePath);
+  dataPosition = 0;
+  if (readOnly) writeProtect = 1;
+  return 1;
+}
+
+}  // namespace disk

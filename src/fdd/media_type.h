@@ -1,0 +1,16 @@
+// The media type byte of a floppy track: its high nibble is the class the BIOS compares with the
+// class of the DA/UA byte.
+#pragma once
+
+#include <cstdint>
+
+namespace disk {
+
+inline constexpr std::uint8_t kMedia640K = 0x10;  // 640 KB class
+inline constexpr std::uint8_t kMedia144 = 0x30;   // 1.44 MB class
+inline constexpr std::uint8_t kMedia1M = 0x90;    // 1 MB class
+
+// The media type of a track of sectorsPerTrack sectors of size code n; mfm nonzero = MFM.
+std::uint8_t MediaTypeFor(std::uint8_t n, std::uint32_t sectorsPerTrack, std::uint8_t mfm);
+
+}  // namespace disk

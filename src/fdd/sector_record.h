@@ -1,0 +1,70 @@
+// The records of a floppy drive's tables: one SectorRecord per slot of a track's sector table,
+// one SpecialReadRecord per entry of a track's special read list.
+#pragma once
+
+#include <cstdint>
+
+namespace disk {
+
+inline constexpr int kTrackCount = 164;               // track = cylinder * 2 + side
+inline constexpr int kSlotsPerTrack = 256;            // sector records of one track
+inline constexpr int kSpecialsPerTrack = 256;         // special read records of one track
+inline constexpr std::uint8_t kEmptySlot = 0xFF;      // C of a slot that holds no sector
+inline constexpr std::uint8_t kEndOfSpecials = 0xFF;  // command that ends a special list
+
+constexpr int TrackIndex(std::uint32_t cylinder, std::uint32_t side) {
+  return static_cast<int>(cylinder * 2 + (side & 1));
+}
+
+struct SectorRecord {
+  std::uint8_t C;
+  std::uint8_t H;
+  std::uint8_t R;
+  std::uint8_t N;
+  std::uint8_t mfm;      // nonzero = MFM (double density)
+  std::uint8_t deleted;  // nonzero = deleted-data address mark
+  std::uint8_t status;   // BIOS result (AH) of reading it
+  std::uint8_t st0;      // without the head and unit bits, which the reader adds
+  std::uint8_t st1;
+  std::uint8_t st2;
+  std::uint8_t mediaType;
+  std::uint32_t dataOffset;   // where its data lie in the backing store
+  std::uint8_t repeatCursor;  // which stored copy the next read returns
+  std::uint8_t repeatCount;   // extra stored copies; 0 = one copy
+
+  bool IsEmpty() const { return C == kEmptySlot; }
+};
+
+struct SpecialReadRecord {
+  std::uint8_t command;  // BIOS command code it answers; 0xFF ends the list
+  std::uint8_t C;
+  std::uint8_t H;
+  std::uint8_t R;
+  std::uint8_t N;
+  std::uint8_t status;
+  std::uint8_t st0;
+  std::uint8_t st1;
+  std::uint8_t st2;
+  std::uint32_t dataOffset;
+  std::uint32_t dataLength;
+  std::uint8_t repeatCursor;
+  std::uint8_t repeatCount;
+
+  bool EndsList() const { return command == kEndOfSpecials; }
+};
+
+// What an emptied table holds: no sector, with ID bytes that match no real request.
+inline constexpr SectorRecord kClearedSlot = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0,
+                                              0,    0,    0,    0,    0,    0,    0};
+inline constexpr SpecialReadRecord kEndOfList = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0,
+                                                 0,    0,    0,    0,    0,    0};
+
+// The record the image loaders write into a place without a sector: it reads as a missing
+// address mark, and its dataOffset is the running data offset at that place.
+constexpr SectorRecord EmptyRecord(std::uint32_t side, std::uint32_t dataOffset) {
+  return {
+      0xFF, 0xFF, 0xFF, 0xFF,       0xFF, 0xFF, 0xE0, static_cast<std::uint8_t>(side ? 0x44 : 0x40),
+      0x01, 0x00, 0,    dataOffset, 0,    0};
+}
+
+}  // namespace disk
