@@ -1,68 +1,56 @@
-#include <atomic>
-
+// The disk BIOS, INT 1Bh: hard-disk calls go to the drive at once, floppy calls through the
+// two-step floppy call, every other device class to a handler another module registered.
+#include "fdd/floppy_bios.h"
+#include "hdd/hard_disk_drive.h"
+#include "plugin/device_class.h"
 #include "plugin/disk_system.h"
 #include "plugin/floppy_call.h"
+#include "plugin/guest_registers.h"
 #include "plugin/machine_handlers.h"
+#include "ui/status_panel.h"
 
 namespace disk {
 namespace {
 
-std::atomic<std::uint32_t> gCallPending{0};
-std::atomic<std::uint32_t> gWorkerRunning{0};
+constexpr std::uint8_t kStatusNoUnit = 0x90;
+constexpr std::uint8_t kStatusUnknownDevice = 0x40;
+// What the handler returns for hard-disk units 2 and 3: neither carry result.
+constexpr std::uint32_t kNoSuchUnit = 1;
+constexpr int kFirstHardDiskLamp = 2;
 
-std::uint8_t& AH(std::uint8_t* registers) {
-  return registers[mhw::reg::kAH];
+std::uint32_t HardDiskCall(DiskSystem& system, RegisterView regs) {
+  const unsigned unit = regs.AL() & 3;
+  HardDiskDrive* drive = unit < kHardDiskCount ? system.hardDisks[unit] : nullptr;
+  if (drive == nullptr) {
+    regs.SetAH(kStatusNoUnit);
+    return kNoSuchUnit;
+  }
+  SetAccessLamp(kFirstHardDiskLamp + static_cast<int>(unit), true);
+  // The drive may not have been through BIOS start-up yet; it serves the live registers.
+  drive->registers = system.registers;
+  return drive->ServeBiosCall() ? mhw::kBiosCarryClear : mhw::kBiosCarrySet;
 }
 
-// Device classes by the DA high nibble.
-bool IsHardDiskClass(unsigned nibble) {
-  return nibble == 0x0 || nibble == 0x8;
+std::uint32_t ExtensionCall(DiskSystem& system, RegisterView regs) {
+  const MhwWord handler = system.biosExtension.handlers[DeviceClass(regs.AL())];
+  if (handler == 0) {
+    regs.SetAH(kStatusUnknownDevice);
+    return mhw::kBiosCarryClear;
+  }
+  const std::uint32_t failed = reinterpret_cast<MhwDiskBiosHandler>(handler)(regs.AL() & 0xF0u);
+  return failed != 0 ? mhw::kBiosCarrySet : mhw::kBiosCarryClear;
 }
-bool IsFloppyClass(unsigned nibble) {
-  return nibble == 0x1 || nibble == 0x3 || nibble == 0x7 || nibble == 0x9 || nibble == 0xB;
-}
-
-constexpr std::uint8_t kStatusNotReady = 0x60;
-constexpr std::uint8_t kStatusBadUnit = 0x40;
 
 }  // namespace
 
-void ForgetPendingFloppyCall() {
-  gCallPending.store(0);
-  gWorkerRunning.store(0);
-}
-
 std::uint32_t MHW_CALL DiskBiosHandler() {
   DiskSystem& system = TheDiskSystem();
-  std::uint8_t* regs = system.registers;
-  if (regs == nullptr) return mhw::kBiosNoCarry;
-  const std::uint8_t da = regs[mhw::reg::kAL];
-  const unsigned nibble = da >> 4;
-  if (IsHardDiskClass(nibble) || IsFloppyClass(nibble)) {
-    // The drives answer once their BIOS operations exist; until then nothing is ready.
-    AH(regs) = kStatusNotReady;
-    return mhw::kBiosCarrySet;
-  }
-  MhwWord handler = system.biosExtension.handlers[nibble];
-  if (handler == 0) {
-    AH(regs) = kStatusBadUnit;
-    return mhw::kBiosCarryClear;
-  }
-  return reinterpret_cast<MhwDiskBiosHandler>(handler)(da & 0xF0u) != 0 ? mhw::kBiosCarrySet
-                                                                        : mhw::kBiosCarryClear;
-}
-
-std::uint32_t MHW_CALL FloppyInterruptService() {
-  return mhw::kBiosNoCarry;
-}
-
-std::uint32_t MHW_CALL RegisterDiskBiosHandler(std::uint32_t da, MhwDiskBiosHandler handler) {
-  const unsigned nibble = (da & 0xFF) >> 4;
-  if (IsHardDiskClass(nibble) || IsFloppyClass(nibble)) return 0;
-  MhwWord& entry = TheDiskSystem().biosExtension.handlers[nibble];
-  if (entry != 0) return 0;
-  entry = reinterpret_cast<MhwWord>(handler);
-  return 1;
+  if (system.registers == nullptr) return mhw::kBiosNoCarry;
+  RegisterView regs(system.registers);
+  const unsigned deviceClass = DeviceClass(regs.AL());
+  if (IsHardDiskClass(deviceClass)) return HardDiskCall(system, regs);
+  if (IsFloppyClass(deviceClass)) return FloppyBiosCall(system);
+  return ExtensionCall(system, regs);
 }
 
 }  // namespace disk

@@ -22,6 +22,8 @@ DiskSystem::DiskSystem() {
 }
 
 DiskSystem::~DiskSystem() {
+  // A floppy worker still running uses the drives and the controller deleted below.
+  floppyCall.worker.Join();
   delete dma;
   delete fdc;
   for (auto*& drive : floppyDrives) delete drive;

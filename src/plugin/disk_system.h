@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "plugin/floppy_call.h"
 #include "plugin/host_abi.h"
 #include "ui/disk_settings.h"
 
@@ -96,6 +97,7 @@ class DiskSystem {
   MhwWord displayMode[mhw::kDisplayModeFunctions] = {};
 
   MhwDiskBiosExtension biosExtension = {};
+  FloppyCallState floppyCall;
 };
 
 DiskSystem& TheDiskSystem();

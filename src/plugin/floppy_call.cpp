@@ -1,0 +1,140 @@
+#include "plugin/floppy_call.h"
+
+#include <cstring>
+
+#include "fdd/floppy_bios.h"
+#include "fdd/floppy_drive.h"
+#include "plugin/disk_system.h"
+#include "plugin/guest_registers.h"
+#include "plugin/work_area.h"
+
+namespace disk {
+namespace {
+
+constexpr std::uint8_t kStatusNoUnit = 0x40;
+// Up to this many bytes an image transfer runs at once; more go to the worker thread.
+constexpr std::uint32_t kSynchronousLimit = 0x2000;
+
+enum class Mode { kSynchronous, kThreaded };
+
+// How the call is run, and how many ticks FDWAIT makes it last (one per whole 512 bytes).
+Mode Classify(DiskSystem& system, RegisterView regs, unsigned unit) {
+  std::uint32_t& wait = system.fdWaitCount[unit];
+  switch (regs.AH() & 0x0F) {
+    case 0x1:  // verify
+    case 0x2:  // read diagnostic
+    case 0x5:  // write data
+    case 0x6:  // read data
+    case 0x9:  // write deleted data
+    case 0xC:  // read deleted data
+      if (system.realDrives[unit].useImage != 0 && regs.BX() <= kSynchronousLimit) {
+        wait = regs.BX() >> 9;
+        return Mode::kSynchronous;
+      }
+      wait = 0;
+      return Mode::kThreaded;
+    case 0x7:  // recalibrate
+    case 0xA:  // read ID
+      wait = 1;
+      return Mode::kSynchronous;
+    case 0xD:  // format track
+      wait = 0;
+      return Mode::kThreaded;
+    default:
+      wait = 0;
+      return Mode::kSynchronous;
+  }
+}
+
+// Asks the host to run the same INT 1Bh again later.
+void RequestRerun(const DiskSystem& system) {
+  if (system.hostQueue != nullptr) {
+    MhwRerunQueue& queue = *system.hostQueue;
+    const std::uint32_t at = queue.count;
+    if (at < 256) {
+      queue.entries[at] = (queue.entries[at] & ~0xFFu) | mhw::kRerunRequest;
+      queue.count = at + 1;
+    }
+  }
+  if (system.hostResume != nullptr) system.hostResume();
+}
+
+std::uint8_t RunOn(FloppyDrive* drive) {
+  return drive != nullptr ? static_cast<std::uint8_t>(ExecuteBiosCall(*drive)) : 0;
+}
+
+void FloppyBiosWorker(DiskSystem& system) {
+  const unsigned unit = system.savedRegisters[mhw::reg::kAL] & 3;
+  FloppyCallState& call = system.floppyCall;
+  call.resultByte = RunOn(system.floppyDrives[unit]);
+  call.workerRunning.store(0, std::memory_order_release);
+}
+
+// Acknowledges a floppy interrupt the guest has not looked at yet.
+void ClearFloppyInterruptFlags(const DiskSystem& system) {
+  if ((ReadGuestByte(system, work_area::kFloppyInterrupt) & 0x0F) != 0 ||
+      (ReadGuestByte(system, work_area::kFloppyInterrupt640) & 0xF0) != 0) {
+    WriteGuestByte(system, work_area::kFloppyInterrupt, 0);
+    WriteGuestByte(system, work_area::kFloppyInterrupt640, 0);
+  }
+}
+
+}  // namespace
+
+std::uint32_t FloppyBiosCall(DiskSystem& system) {
+  FloppyCallState& call = system.floppyCall;
+  RegisterView regs(system.registers);
+  ClearFloppyInterruptFlags(system);
+  const unsigned unit = regs.AL() & 3;
+
+  if (call.callPending != 0) {
+    // Every floppy call while one is pending is its re-run, whatever AL now says.
+    const unsigned waitUnit = call.unit;
+    if (call.workerRunning.load(std::memory_order_acquire) == 0 &&
+        (system.fdWait == 0 || system.fdWaitCount[waitUnit] == 0)) {
+      system.fdWaitCount[waitUnit] = 0;
+      std::memcpy(system.registers, system.savedRegisters, mhw::kRegistersSize);
+      call.callPending = 0;
+      return call.resultByte != 0 ? mhw::kBiosCarryClear : mhw::kBiosCarrySet;
+    }
+    RequestRerun(system);
+    return mhw::kBiosNoCarry;
+  }
+  if (unit >= kFloppyUnitCount) {
+    regs.SetAH(kStatusNoUnit);
+    return mhw::kBiosCarrySet;
+  }
+
+  const Mode mode = Classify(system, regs, unit);
+  call.callPending = 1;
+  call.unit = unit;
+  std::memcpy(system.savedRegisters, system.registers, mhw::kRegistersSize);
+  FloppyDrive* drive = system.floppyDrives[unit];
+  if (mode == Mode::kSynchronous) {
+    call.workerRunning.store(0, std::memory_order_relaxed);
+    call.resultByte = RunOn(drive);
+  } else {
+    system.fdWaitCount[unit] = 0;
+    call.workerRunning.store(1, std::memory_order_relaxed);
+    if (!call.worker.Start([&system] { FloppyBiosWorker(system); })) {
+      // No thread to be had: serve the call here rather than leave the guest waiting forever.
+      call.workerRunning.store(0, std::memory_order_relaxed);
+      call.resultByte = RunOn(drive);
+    }
+  }
+  RequestRerun(system);
+  return mhw::kBiosNoCarry;
+}
+
+void ForgetPendingFloppyCall() {
+  FloppyCallState& call = TheDiskSystem().floppyCall;
+  call.worker.Join();
+  call.callPending = 0;
+  call.workerRunning.store(0, std::memory_order_relaxed);
+}
+
+bool FloppyWorkerBusy(const DiskSystem& system) {
+  return system.floppyCall.workerRunning.load(std::memory_order_acquire) != 0;
+}
+
+}  // namespace disk
