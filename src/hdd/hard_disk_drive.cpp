@@ -44,9 +44,9 @@ bool HardDiskDrive::OpenImage(const char* path) {
   CopyString(imagePath, path, kPathSize);
   daUa = static_cast<std::uint8_t>(0x80 + unit);
   const DiskSystem& system = TheDiskSystem();
-  WriteGuestByte(system, work_area::kHardDiskUnits,
-                 static_cast<std::uint8_t>(ReadGuestByte(system, work_area::kHardDiskUnits) |
-                                           (1u << unit)));
+  WriteGuestByte(
+      system, work_area::kHardDiskUnits,
+      static_cast<std::uint8_t>(ReadGuestByte(system, work_area::kHardDiskUnits) | (1u << unit)));
   return true;
 }
 

@@ -21,8 +21,7 @@ inline std::vector<std::uint8_t> PatternBytes(std::size_t size, std::uint32_t se
   return bytes;
 }
 
-inline void PutLE(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value,
-                  int size) {
+inline void PutLE(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int size) {
   for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 

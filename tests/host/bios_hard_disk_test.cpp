@@ -103,7 +103,7 @@ TEST_F(HardDiskBiosTest, SenseReportsTheDriveTypeAndExtendedSenseTheGeometry) {
   EXPECT_EQ(extended.DX(), 0x0821);  // DH heads 8, DL sectors 33
   auto plain = Bios(0x80, 0x04, 0x1234, 0x1234, 0x1234);
   EXPECT_EQ(plain.AH(), 5);
-  EXPECT_EQ(plain.BX(), 0x1234);  // plain sense leaves the geometry registers alone
+  EXPECT_EQ(plain.BX(), 0x1234);        // plain sense leaves the geometry registers alone
   EXPECT_EQ(Bios(0x80, 0x14).AH(), 5);  // any AH with command 4 but 0x84 is plain
 
   // 512-byte sectors have no drive type, but extended sense still gives the geometry.
