@@ -110,6 +110,7 @@ std::uint32_t FloppyBiosCall(DiskSystem& system) {
   call.unit = unit;
   std::memcpy(system.savedRegisters, system.registers, mhw::kRegistersSize);
   FloppyDrive* drive = system.floppyDrives[unit];
+  if (drive != nullptr) drive->registers = system.savedRegisters;
   if (mode == Mode::kSynchronous) {
     call.workerRunning.store(0, std::memory_order_relaxed);
     call.resultByte = RunOn(drive);

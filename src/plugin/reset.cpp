@@ -2,9 +2,9 @@
 
 #include "fdc/dma_controller.h"
 #include "fdc/floppy_controller.h"
-#include "platform/file.h"
 #include "platform/system.h"
 #include "plugin/disk_system.h"
+#include "plugin/file_routines.h"
 #include "plugin/floppy_call.h"
 #include "plugin/machine_handlers.h"
 
@@ -28,10 +28,9 @@ void ReportHardDisk(int n, const char* path) {
   char line[300];
   if (path[0] == '\0') {
     std::snprintf(line, sizeof line, "  HDD%d : None", n);
-  } else if (platform::FileHandle file = platform::OpenFileReadWrite(path)) {
-    std::snprintf(line, sizeof line, "  HDD%d : %d Bytes", n,
-                  static_cast<int>(platform::FileSizeOf(file)));
-    platform::CloseFile(file);
+  } else if (FileHandle file = OpenImageReadWrite(path)) {
+    std::snprintf(line, sizeof line, "  HDD%d : %d Bytes", n, static_cast<int>(FileSize(file)));
+    CloseFile(file);
   } else {
     // Said plainly, so that a wrong path in the settings shows at once.
     std::snprintf(line, sizeof line, "  HDD%d : Cannot open %s", n, path);
@@ -44,9 +43,10 @@ void ReportHardDisk(int n, const char* path) {
 void MHW_CALL ResetDevices() {
   DiskSystem& system = TheDiskSystem();
   DiskSettings settings(system.iniPath);
+  // First, so that a floppy worker still running is over before its controller is reset.
+  ForgetPendingFloppyCall();
   if (system.dma != nullptr) system.dma->Reset();
   if (system.fdc != nullptr) system.fdc->Reset();
-  ForgetPendingFloppyCall();
   Report("DISK");
   for (int i = 0; i < kFloppyUnitCount; ++i) {
     system.mountDelay[i] = 0;
