@@ -17,6 +17,16 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --preset linux-asan
 bash scripts/check-exports.sh elf build/linux-asan/bin/disk.mhw
 
+step "libFuzzer: floppy image loaders (short run)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target load_image_fuzzer
+seeds=build/fuzz/seeds
+rm -rf "$seeds" && mkdir -p "$seeds" build/fuzz/corpus
+# The seeds are the small images of every format that the unit tests build.
+DISK_FUZZ_SEED_DIR="$PWD/$seeds" build/linux-asan/bin/disk_tests --gtest_filter='FuzzSeeds.*' >/dev/null
+build/fuzz/bin/load_image_fuzzer -max_total_time=45 -max_len=70000 -print_final_stats=1 \
+  build/fuzz/corpus "$seeds"
+
 step "i686 Windows: the product"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32

@@ -1,0 +1,22 @@
+// Where every sector transfer of the floppy drives goes: the unit's image file, or the real drive
+// the unit is set to. Callers always seek to a sector's data offset and then move its bytes.
+#pragma once
+
+#include <cstdint>
+
+namespace disk {
+
+class DiskSystem;
+
+// Image unit: the file position becomes offset. Real drive: the next transfer starts at byte
+// `offset` of the disk.
+void SeekDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, std::uint32_t offset);
+// count bytes from the current position. Image files and real drives on the NT family report
+// success whatever moved (a short read leaves the rest of the buffer as it was); only the 9x
+// family's service reports a failure.
+bool ReadDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, void* buffer,
+               std::uint32_t count);
+bool WriteDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, const void* buffer,
+                std::uint32_t count);
+
+}  // namespace disk
