@@ -9,7 +9,24 @@ namespace mhwhost {
 
 class ModuleFile {
  public:
+  // The six exports of a module linked into the program itself (fuzzers, unit tests).
+  struct Exports {
+    MhwSetPath setPath;
+    MhwDeviceEntry deviceEntry;
+    MhwDeviceConect deviceConect;
+    MhwFastGUI fastGui;
+    MhwDeviceConfig deviceConfig;
+    MhwDeviceVer deviceVer;
+  };
+
   explicit ModuleFile(const std::string& path);
+  explicit ModuleFile(const Exports& exports)
+      : setPath(exports.setPath),
+        deviceEntry(exports.deviceEntry),
+        deviceConect(exports.deviceConect),
+        fastGui(exports.fastGui),
+        deviceConfig(exports.deviceConfig),
+        deviceVer(exports.deviceVer) {}
   ~ModuleFile();
   ModuleFile(const ModuleFile&) = delete;
   ModuleFile& operator=(const ModuleFile&) = delete;

@@ -30,6 +30,13 @@ constexpr std::uint32_t kMaxReruns = 2000000;
 
 struct ReferenceHost::Callbacks {
   static ReferenceHost& H() { return *gActive; }
+  // Counts a guest-memory call, and where it came from.
+  static ReferenceHost& M() {
+    ReferenceHost& h = *gActive;
+    h.memoryCalls_++;
+    if (std::this_thread::get_id() != h.emulationThread_) h.foreignMemoryCalls_++;
+    return h;
+  }
 
   static void MHW_CALL RegisterMenu(std::uint32_t id, const char* caption, MhwVoidHandler click,
                                     MhwMenuLabel label) {
@@ -77,52 +84,52 @@ struct ReferenceHost::Callbacks {
   static void MHW_CALL Resume() {}  // the queue is looked at after every hook anyway
 
   static std::uint8_t MHW_CALL ReadByteSeg(std::uint32_t s, std::uint32_t o) {
-    H().memoryCalls_++;
+    M();
     return H().ReadByte(H().Linear(s, o));
   }
   static std::uint16_t MHW_CALL ReadWordSeg(std::uint32_t s, std::uint32_t o) {
-    H().memoryCalls_++;
+    M();
     return H().ReadWord(H().Linear(s, o));
   }
   static std::uint32_t MHW_CALL ReadDwordSeg(std::uint32_t s, std::uint32_t o) {
-    H().memoryCalls_++;
+    M();
     std::uint32_t linear = H().Linear(s, o);
     return H().ReadWord(linear) | (static_cast<std::uint32_t>(H().ReadWord(linear + 2)) << 16);
   }
   static void MHW_CALL WriteByteSeg(std::uint32_t s, std::uint32_t o, std::uint8_t v) {
-    H().memoryCalls_++;
+    M();
     H().WriteByte(H().Linear(s, o), v);
   }
   static void MHW_CALL WriteWordSeg(std::uint32_t s, std::uint32_t o, std::uint16_t v) {
-    H().memoryCalls_++;
+    M();
     WriteLinear(H().Linear(s, o), v, 2);
   }
   static void MHW_CALL WriteDwordSeg(std::uint32_t s, std::uint32_t o, std::uint32_t v) {
-    H().memoryCalls_++;
+    M();
     WriteLinear(H().Linear(s, o), v, 4);
   }
   static std::uint8_t MHW_CALL ReadByteLinear(std::uint32_t a) {
-    H().memoryCalls_++;
+    M();
     return H().ReadByte(a);
   }
   static std::uint16_t MHW_CALL ReadWordLinear(std::uint32_t a) {
-    H().memoryCalls_++;
+    M();
     return H().ReadWord(a);
   }
   static std::uint32_t MHW_CALL ReadDwordLinear(std::uint32_t a) {
-    H().memoryCalls_++;
+    M();
     return H().ReadWord(a) | (static_cast<std::uint32_t>(H().ReadWord(a + 2)) << 16);
   }
   static void MHW_CALL WriteByteLinear(std::uint32_t a, std::uint8_t v) {
-    H().memoryCalls_++;
+    M();
     H().WriteByte(a, v);
   }
   static void MHW_CALL WriteWordLinear(std::uint32_t a, std::uint16_t v) {
-    H().memoryCalls_++;
+    M();
     WriteLinear(a, v, 2);
   }
   static void MHW_CALL WriteDwordLinear(std::uint32_t a, std::uint32_t v) {
-    H().memoryCalls_++;
+    M();
     WriteLinear(a, v, 4);
   }
   static void WriteLinear(std::uint32_t a, std::uint32_t v, int bytes) {
@@ -213,7 +220,11 @@ void ReferenceHost::BuildTable() {
 }
 
 bool ReferenceHost::Attach(const std::string& modulePath, const std::string& iniPath) {
-  module_ = std::make_unique<ModuleFile>(modulePath);
+  return Attach(std::make_unique<ModuleFile>(modulePath), iniPath);
+}
+
+bool ReferenceHost::Attach(std::unique_ptr<ModuleFile> module, const std::string& iniPath) {
+  module_ = std::move(module);
   if (!module_->loaded()) return false;
   windowRecord_[mhw::kMainWindowWord] = reinterpret_cast<MhwWord>(mainWindow);
   module_->setPath(iniPath.c_str());

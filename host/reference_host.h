@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "module_file.h"
@@ -64,6 +65,7 @@ class ReferenceHost {
   // Loads the module and runs SetPath, DeviceEntry, FastGUI and DeviceConect, in the order an
   // emulator does. Returns false when the file or one of its exports is missing.
   bool Attach(const std::string& modulePath, const std::string& iniPath);
+  bool Attach(std::unique_ptr<ModuleFile> module, const std::string& iniPath);
   ModuleFile& module() { return *module_; }
 
   // Machine events.
@@ -107,6 +109,8 @@ class ReferenceHost {
   std::int64_t charged() const { return charged_.load(); }
   std::uint32_t chargeCalls() const { return chargeCalls_.load(); }
   std::uint32_t memoryCalls() const { return memoryCalls_.load(); }
+  // Guest-memory calls made on another thread than the one that built the host.
+  std::uint32_t foreignMemoryCalls() const { return foreignMemoryCalls_.load(); }
   MhwRerunQueue& queue() { return queue_; }
   MhwWord* table() { return table_.data(); }
   const MhwDiskBiosExtension* biosExtension() const {
@@ -158,6 +162,8 @@ class ReferenceHost {
   std::atomic<std::int64_t> charged_{0};
   std::atomic<std::uint32_t> chargeCalls_{0};
   std::atomic<std::uint32_t> memoryCalls_{0};
+  std::atomic<std::uint32_t> foreignMemoryCalls_{0};
+  std::thread::id emulationThread_ = std::this_thread::get_id();
   std::vector<std::uint32_t> interruptLines_;
   std::atomic_flag interruptLock_ = ATOMIC_FLAG_INIT;
 

@@ -1,0 +1,120 @@
+// The two-step floppy call of INT 1Bh: which calls wait for ticks, which run on the worker
+// thread, and what the completing call hands back.
+#include "host/bios_fixture.h"
+
+namespace {
+
+using testing_support::BiosTest;
+using testing_support::PatternBytes;
+
+constexpr std::size_t kFloppySize = 1261568;  // 1.2 MB headerless: 77 × 2 × 8 × 1024
+
+class FloppyCallTest : public BiosTest {
+ protected:
+  void BootFloppy(bool fdWait) {
+    image = PatternBytes(kFloppySize, 11);
+    auto path = ImageFile("disk.hdm", image);
+    BootWith(path, "", "", "", fdWait ? "FDWAIT=1\n" : "FDWAIT=0\n");
+  }
+  // Loads the registers of a call and runs the INT 1Bh hook once, as the guest's INT does.
+  std::uint32_t Start(std::uint8_t al, std::uint8_t ah, std::uint16_t bx, std::uint16_t cx = 0,
+                      std::uint16_t dx = 0) {
+    auto* r = host->registers();
+    r[mhw::reg::kAL] = al;
+    r[mhw::reg::kAH] = ah;
+    r[mhw::reg::kBX] = static_cast<std::uint8_t>(bx);
+    r[mhw::reg::kBX + 1] = static_cast<std::uint8_t>(bx >> 8);
+    r[mhw::reg::kCX] = static_cast<std::uint8_t>(cx);
+    r[mhw::reg::kCX + 1] = static_cast<std::uint8_t>(cx >> 8);
+    r[mhw::reg::kDX] = static_cast<std::uint8_t>(dx);
+    r[mhw::reg::kDX + 1] = static_cast<std::uint8_t>(dx >> 8);
+    host->SetSegment(mhw::reg::kES, 0x2000);
+    host->queue().count = 0;
+    return host->RaiseSoftwareInterrupt(0x1B);
+  }
+  std::vector<std::uint8_t> image;
+};
+
+TEST_F(FloppyCallTest, WithFdWaitAnImageTransferLastsOneTickPer512Bytes) {
+  BootFloppy(true);
+  for (std::uint16_t bx : {0x2000, 0x1000, 0x3FF, 0x200, 0x1FF}) {
+    auto read = Bios(0x90, 0x56, bx, 0x0300, 0x0001);
+    EXPECT_EQ(read.ticks, std::max(1u, bx / 512u)) << bx;  // the first re-run costs one anyway
+    EXPECT_NE(read.code, mhw::kBiosNoCarry);
+  }
+  EXPECT_EQ(Bios(0x90, 0x07).ticks, 1u);  // recalibrate waits one tick
+  EXPECT_EQ(Bios(0x90, 0x04).ticks, 1u);  // sense does not wait
+}
+
+TEST_F(FloppyCallTest, WithoutFdWaitEveryCallEndsAtTheFirstRerun) {
+  BootFloppy(false);
+  EXPECT_EQ(Bios(0x90, 0x56, 0x2000, 0x0300, 0x0001).ticks, 1u);
+  EXPECT_EQ(Bios(0x90, 0x07).ticks, 1u);
+}
+
+TEST_F(FloppyCallTest, TheCallAsksForReRunsUntilItIsHandedBack) {
+  BootFloppy(true);
+  EXPECT_EQ(Start(0x90, 0x56, 0x0400, 0x0300, 0x0001), mhw::kBiosNoCarry);
+  ASSERT_EQ(host->queue().count, 1u);
+  EXPECT_EQ(host->queue().entries[0] & 0xFF, 2u);
+  // Not yet: two ticks to wait.
+  EXPECT_EQ(host->RaiseSoftwareInterrupt(0x1B), mhw::kBiosNoCarry);
+  host->Tick(2);
+  EXPECT_NE(host->RaiseSoftwareInterrupt(0x1B), mhw::kBiosNoCarry);
+}
+
+TEST_F(FloppyCallTest, TheCompletingCallHandsBackTheSavedRegisters) {
+  BootFloppy(false);
+  ASSERT_EQ(Start(0x90, 0x04, 0x1234, 0x5678, 0x9ABC), mhw::kBiosNoCarry);
+  auto started = std::vector<std::uint8_t>(host->registers(), host->registers() + 284);
+  // The guest (or the host) changes registers, even AL, before the re-run.
+  Start(0x91, 0x06, 0x1111, 0x2222, 0x3333);
+  auto* r = host->registers();
+  EXPECT_EQ(r[mhw::reg::kAL], 0x90);
+  EXPECT_EQ(r[mhw::reg::kBX] | (r[mhw::reg::kBX + 1] << 8), 0x1234);
+  EXPECT_EQ(r[mhw::reg::kCX] | (r[mhw::reg::kCX + 1] << 8), 0x5678);
+  EXPECT_EQ(r[mhw::reg::kDX] | (r[mhw::reg::kDX + 1] << 8), 0x9ABC);
+  started[mhw::reg::kAH] = r[mhw::reg::kAH];  // AH holds the operation's status
+  EXPECT_EQ(std::vector<std::uint8_t>(r, r + 284), started);
+}
+
+TEST_F(FloppyCallTest, UnitsTwoAndThreeAreRefusedAtOnce) {
+  BootFloppy(false);
+  for (std::uint8_t al : {0x92, 0x13, 0x7A}) {
+    auto result = Bios(al, 0x56, 512);
+    EXPECT_EQ(result.code, mhw::kBiosCarrySet) << int(al);
+    EXPECT_EQ(result.AH(), 0x40);
+    EXPECT_EQ(result.reruns, 0u);
+  }
+}
+
+TEST_F(FloppyCallTest, AFloppyCallAcknowledgesPendingInterruptFlags) {
+  BootFloppy(false);
+  struct Case {
+    std::uint8_t f55E, f55F;
+    bool cleared;
+  };
+  for (Case c : {Case{0x01, 0x01, true}, Case{0x00, 0x20, true}, Case{0x10, 0x01, false}}) {
+    host->WriteByte(0x55E, c.f55E);
+    host->WriteByte(0x55F, c.f55F);
+    Bios(0x90, 0x04);
+    EXPECT_EQ(host->ReadByte(0x55E), c.cleared ? 0 : c.f55E) << int(c.f55E);
+    EXPECT_EQ(host->ReadByte(0x55F), c.cleared ? 0 : c.f55F) << int(c.f55F);
+  }
+}
+
+TEST_F(FloppyCallTest, ResetForgetsAPendingCall) {
+  BootFloppy(true);
+  ASSERT_EQ(Start(0x90, 0x56, 0x2000, 0x0300, 0x0001), mhw::kBiosNoCarry);
+  host->Reset();
+  // A new call is served as itself, not as the re-run of the old one.
+  auto sense = Bios(0x90, 0x04, 0x4444);
+  EXPECT_EQ(sense.BX(), 0x4444);
+  EXPECT_EQ(sense.ticks, 1u);
+  // The same after a worker call.
+  ASSERT_EQ(Start(0x90, 0x56, 0x4000, 0x0300, 0x0001), mhw::kBiosNoCarry);
+  host->Reset();
+  EXPECT_EQ(Bios(0x90, 0x04, 0x5555).BX(), 0x5555);
+}
+
+}  // namespace
