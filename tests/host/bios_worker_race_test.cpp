@@ -22,9 +22,9 @@ class WorkerRaceTest : public BiosTest {
     r[mhw::reg::kBX] = static_cast<std::uint8_t>(bx);
     r[mhw::reg::kBX + 1] = static_cast<std::uint8_t>(bx >> 8);
     r[mhw::reg::kCL] = cylinder;
-    r[mhw::reg::kCH] = 3;     // N: 1024-byte sectors
-    r[mhw::reg::kDL] = 1;     // R
-    r[mhw::reg::kDH] = 0;     // H
+    r[mhw::reg::kCH] = 3;  // N: 1024-byte sectors
+    r[mhw::reg::kDL] = 1;  // R
+    r[mhw::reg::kDH] = 0;  // H
     r[mhw::reg::kBP] = 0;
     r[mhw::reg::kBP + 1] = 0;
     host->SetSegment(mhw::reg::kES, kBuffer >> 4);

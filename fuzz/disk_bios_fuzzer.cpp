@@ -1,0 +1,140 @@
+// INT 1Bh with arbitrary register blocks against mounted floppy and hard-disk images (scratch
+// copies, restored before every input), with ticks, re-runs, the floppy interrupt service and
+// resets in between. The module is linked in and driven through the reference host.
+//
+// Input: records of 13 bytes — op, AL, AH, BX, CX, DX, ES, BP (words little-endian), ticks.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "reference_host.h"
+
+extern "C" {
+void SetPath(const char* iniPath);
+uint32_t DeviceEntry(MhwWord* host);
+uint32_t DeviceConect(MhwWord* modules);
+void* FastGUI(void* hostWindow, MhwWord value);
+void DeviceConfig(void* parentWindow);
+uint32_t DeviceVer(char* buffer);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kFloppySize = 1261568;  // 1.2 MB headerless: 77 × 2 × 8 × 1024
+constexpr std::size_t kRecordSize = 13;
+
+std::vector<std::uint8_t> Pattern(std::size_t size, std::uint32_t seed) {
+  std::vector<std::uint8_t> bytes(size);
+  for (auto& b : bytes) {
+    seed = seed * 1103515245u + 12345u;
+    b = static_cast<std::uint8_t>(seed >> 16);
+  }
+  return bytes;
+}
+
+void Put(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+void Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+struct Machine {
+  Machine() {
+    folder = (fs::temp_directory_path() / ("disk-fuzz-" + std::to_string(getpid()))).string();
+    fs::create_directories(folder);
+    floppy = Pattern(kFloppySize, 1);
+    // Hard disk 1: ZHD of 306 cylinders holding its first 64 KiB; hard disk 2: MHD with
+    // 512-byte sectors.
+    zhd.assign(256, 0);
+    Put(zhd, 0, 306, 2);
+    auto data = Pattern(64 * 1024, 2);
+    zhd.insert(zhd.end(), data.begin(), data.end());
+    mhd.assign(512, 0);
+    std::memcpy(mhd.data(), "ZEBHDDIMAGE.R0", 15);
+    Put(mhd, 272, 512, 4);
+    Put(mhd, 276, 153, 4);
+    Put(mhd, 280, 4, 2);
+    Put(mhd, 282, 17, 2);
+    Put(mhd, 284, 512, 2);
+    data = Pattern(32 * 1024, 3);
+    mhd.insert(mhd.end(), data.begin(), data.end());
+    const std::string ini = Path("host.ini");
+    std::ofstream(ini) << "[DISK]\nDISK00=" << Path("fd1.hdm") << "\nDISK01=" << Path("fd2.hdm")
+                       << "\nDISK02=" << Path("hd1.zhd") << "\nDISK03=" << Path("hd2.mhd")
+                       << "\nFDWAIT=1\n";
+    RestoreImages();
+    host = std::make_unique<mhwhost::ReferenceHost>();
+    mhwhost::ModuleFile::Exports exports = {&SetPath, &DeviceEntry,  &DeviceConect,
+                                            &FastGUI, &DeviceConfig, &DeviceVer};
+    host->Attach(std::make_unique<mhwhost::ModuleFile>(exports), ini);
+  }
+  ~Machine() {
+    host.reset();
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+  }
+  std::string Path(const char* name) const { return (fs::path(folder) / name).string(); }
+  void RestoreImages() {
+    Write(Path("fd1.hdm"), floppy);
+    Write(Path("fd2.hdm"), floppy);
+    Write(Path("hd1.zhd"), zhd);
+    Write(Path("hd2.mhd"), mhd);
+  }
+
+  std::string folder;
+  std::vector<std::uint8_t> floppy, zhd, mhd;
+  std::unique_ptr<mhwhost::ReferenceHost> host;
+};
+
+std::uint16_t Word(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Machine machine;
+  mhwhost::ReferenceHost& host = *machine.host;
+  host.PowerOff();
+  machine.RestoreImages();
+  host.Boot();
+  for (std::size_t at = 0; at + kRecordSize <= size; at += kRecordSize) {
+    const std::uint8_t* r = data + at;
+    switch (r[0] % 16) {
+      case 0:  // a reset in the middle of things, then the start-up again
+        host.Reset();
+        host.Startup();
+        break;
+      case 1:  // the controller's interrupt, as the host delivers it
+        host.registers()[mhw::reg::kAH] = r[2];
+        host.RaiseSoftwareInterrupt(r[1] & 1 ? 0x13 : 0x12);
+        break;
+      default: {
+        mhwhost::BiosCall call;
+        call.al = r[1];
+        call.ah = r[2];
+        call.bx = Word(r + 3);
+        call.cx = Word(r + 5);
+        call.dx = Word(r + 7);
+        call.es = Word(r + 9);
+        call.bp = Word(r + 11);
+        host.DiskBios(call, 1 + r[0] / 16 % 4);
+        break;
+      }
+    }
+    host.Tick(r[0] >> 6);
+  }
+  return 0;
+}
