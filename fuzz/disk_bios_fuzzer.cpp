@@ -1,10 +1,14 @@
 // INT 1Bh with arbitrary register blocks against mounted floppy and hard-disk images (scratch
-// copies, restored before every input), with ticks, re-runs, the floppy interrupt service and
-// resets in between. The module is linked in and driven through the reference host.
+// copies, rewritten in place before every input), with ticks, re-runs, the floppy interrupt
+// service, resets and start-ups in between. The module is linked in and driven through the
+// reference host. The machine is booted once; every input begins with a reset.
 //
-// Input: records of 13 bytes — op, AL, AH, BX, CX, DX, ES, BP (words little-endian), ticks.
+// Input: records of 13 bytes — op, AL, AH, BX, CX, DX, ES, BP (words little-endian); a short
+// last record is padded with zeros. The op's low bits choose a call, the controller's interrupt
+// or (rarely) a reset with start-up; its high bits the ticks per re-run and after the record.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -79,6 +83,7 @@ struct Machine {
     mhwhost::ModuleFile::Exports exports = {&SetPath, &DeviceEntry,  &DeviceConect,
                                             &FastGUI, &DeviceConfig, &DeviceVer};
     host->Attach(std::make_unique<mhwhost::ModuleFile>(exports), ini);
+    host->Boot();
   }
   ~Machine() {
     host.reset();
@@ -107,12 +112,13 @@ std::uint16_t Word(const std::uint8_t* p) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Machine machine;
   mhwhost::ReferenceHost& host = *machine.host;
-  host.PowerOff();
+  // The drives keep their files open: a rewrite in place is what they see next.
   machine.RestoreImages();
-  host.Boot();
-  for (std::size_t at = 0; at + kRecordSize <= size; at += kRecordSize) {
-    const std::uint8_t* r = data + at;
-    switch (r[0] % 16) {
+  host.Reset();
+  for (std::size_t at = 0; at < size; at += kRecordSize) {
+    std::uint8_t r[kRecordSize] = {};
+    std::memcpy(r, data + at, std::min(kRecordSize, size - at));
+    switch (r[0] % 32) {
       case 0:  // a reset in the middle of things, then the start-up again
         host.Reset();
         host.Startup();
@@ -130,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         call.dx = Word(r + 7);
         call.es = Word(r + 9);
         call.bp = Word(r + 11);
-        host.DiskBios(call, 1 + r[0] / 16 % 4);
+        host.DiskBios(call, 1 + r[0] / 32 % 4);
         break;
       }
     }

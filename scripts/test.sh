@@ -38,3 +38,18 @@ cmake --build --preset win64
 source scripts/wine-env.sh
 ctest --preset win64
 /usr/lib/wine/wineserver -k 2>/dev/null || true
+
+step "Linux, ThreadSanitizer: the floppy worker raced against ticks and resets"
+cmake --preset linux-tsan >/dev/null
+cmake --build --preset linux-tsan --target abi_tests disk_module
+(cd build/linux-tsan/bin &&
+  TSAN_OPTIONS=halt_on_error=1 ./abi_tests --gtest_filter='WorkerRace*:FloppyCall*')
+
+step "libFuzzer: INT 1Bh with arbitrary registers (45 s)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target disk_bios_fuzzer
+corpus=$(mktemp -d)
+# Leaks are looked for by the ASan test run; here they would cost a scan per input.
+build/fuzz/bin/disk_bios_fuzzer -max_total_time=45 -detect_leaks=0 -len_control=0 \
+  -max_len=260 -artifact_prefix=build/fuzz/ "$corpus"
+rm -rf "$corpus"
