@@ -283,7 +283,7 @@ std::uint32_t ReferenceHost::RaiseSoftwareInterrupt(std::uint8_t interrupt) {
   return hook != nullptr ? hook() : 0;
 }
 
-BiosResult ReferenceHost::DiskBios(const BiosCall& call, std::uint32_t ticksPerRerun) {
+void ReferenceHost::LoadCall(const BiosCall& call) {
   using namespace mhw::reg;
   registers_[kAL] = call.al;
   registers_[kAH] = call.ah;
@@ -296,7 +296,15 @@ BiosResult ReferenceHost::DiskBios(const BiosCall& call, std::uint32_t ticksPerR
   setWord(kDX, call.dx);
   setWord(kBP, call.bp);
   SetSegment(kES, call.es);
+}
 
+std::uint32_t ReferenceHost::RunDiskBiosOnce() {
+  queue_.count = 0;
+  return RaiseSoftwareInterrupt(0x1B);
+}
+
+BiosResult ReferenceHost::DiskBios(const BiosCall& call, std::uint32_t ticksPerRerun) {
+  LoadCall(call);
   BiosResult result;
   for (;;) {
     queue_.count = 0;

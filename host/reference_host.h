@@ -87,6 +87,10 @@ class ReferenceHost {
   bool HasInPort(std::uint16_t port) const { return inPorts_[port] != nullptr; }
   // Runs one interrupt hook as the guest's INT with the current registers.
   std::uint32_t RaiseSoftwareInterrupt(std::uint8_t interrupt);
+  // Loads the registers of a disk BIOS call as the guest does before its INT.
+  void LoadCall(const BiosCall& call);
+  // Runs INT 1Bh once with the registers as they are; the re-run queue is emptied first.
+  std::uint32_t RunDiskBiosOnce();
   // Runs INT 1Bh and, as long as the module asks for re-runs, ticks and runs it again.
   BiosResult DiskBios(const BiosCall& call, std::uint32_t ticksPerRerun = 1);
 

@@ -16,22 +16,6 @@ class FloppyCallTest : public BiosTest {
     auto path = ImageFile("disk.hdm", image);
     BootWith(path, "", "", "", fdWait ? "FDWAIT=1\n" : "FDWAIT=0\n");
   }
-  // Loads the registers of a call and runs the INT 1Bh hook once, as the guest's INT does.
-  std::uint32_t Start(std::uint8_t al, std::uint8_t ah, std::uint16_t bx, std::uint16_t cx = 0,
-                      std::uint16_t dx = 0) {
-    auto* r = host->registers();
-    r[mhw::reg::kAL] = al;
-    r[mhw::reg::kAH] = ah;
-    r[mhw::reg::kBX] = static_cast<std::uint8_t>(bx);
-    r[mhw::reg::kBX + 1] = static_cast<std::uint8_t>(bx >> 8);
-    r[mhw::reg::kCX] = static_cast<std::uint8_t>(cx);
-    r[mhw::reg::kCX + 1] = static_cast<std::uint8_t>(cx >> 8);
-    r[mhw::reg::kDX] = static_cast<std::uint8_t>(dx);
-    r[mhw::reg::kDX + 1] = static_cast<std::uint8_t>(dx >> 8);
-    host->SetSegment(mhw::reg::kES, 0x2000);
-    host->queue().count = 0;
-    return host->RaiseSoftwareInterrupt(0x1B);
-  }
   std::vector<std::uint8_t> image;
 };
 
@@ -58,9 +42,9 @@ TEST_F(FloppyCallTest, TheCallAsksForReRunsUntilItIsHandedBack) {
   ASSERT_EQ(host->queue().count, 1u);
   EXPECT_EQ(host->queue().entries[0] & 0xFF, 2u);
   // Not yet: two ticks to wait.
-  EXPECT_EQ(host->RaiseSoftwareInterrupt(0x1B), mhw::kBiosNoCarry);
+  EXPECT_EQ(host->RunDiskBiosOnce(), mhw::kBiosNoCarry);
   host->Tick(2);
-  EXPECT_NE(host->RaiseSoftwareInterrupt(0x1B), mhw::kBiosNoCarry);
+  EXPECT_NE(host->RunDiskBiosOnce(), mhw::kBiosNoCarry);
 }
 
 TEST_F(FloppyCallTest, TheCompletingCallHandsBackTheSavedRegisters) {
