@@ -39,8 +39,7 @@ TEST_F(WorkerRaceTest, CompletionsTicksAndResetsRaceTheWorkerSafely) {
       ++abandoned;
       continue;
     }
-    std::uint32_t code;
-    while ((code = host->RunDiskBiosOnce()) == mhw::kBiosNoCarry) host->Tick(1);
+    while (host->RunDiskBiosOnce() == mhw::kBiosNoCarry) host->Tick(1);
     ++completed;
     // The registers handed back are the call's own: AL unchanged, AH a status.
     EXPECT_EQ(host->registers()[mhw::reg::kAL], 0x90);
