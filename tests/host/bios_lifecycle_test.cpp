@@ -160,9 +160,10 @@ TEST_F(SnapshotTest, RefusesOtherVersionsAndChangesNothing) {
   BootWith("", "", zhd, "");
   auto record = host->SaveSnapshot();
   record[527] = 0;  // a record that would unmount nothing but empty hard disk 1's path
-  for (const char* version : {"000807", "00080"}) {
+  for (std::string version : {"000807", "00080"}) {
     auto other = record;
-    std::copy(version, version + 7, other.begin());
+    version.resize(7, '\0');
+    std::copy(version.begin(), version.end(), other.begin());
     EXPECT_FALSE(host->LoadSnapshot(other)) << version;
   }
   auto trailing = record;
