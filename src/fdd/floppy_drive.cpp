@@ -8,6 +8,10 @@
 
 namespace disk {
 
+// The tables live inside the drive (about 1.8 MB; four drives are built); keep one drive within
+// 2.5 MB.
+static_assert(sizeof(FloppyDrive) <= 2560 * 1024);
+
 FloppyDrive::FloppyDrive(std::uint32_t unitNumber) : unit(unitNumber) {
   // Everything from comment to specials starts zeroed; the drive is usable after Reset.
   std::memset(comment, 0, sizeof comment);
@@ -38,7 +42,9 @@ void FloppyDrive::Reset() {
   DiskSystem& system = TheDiskSystem();
   registers = system.savedRegisters;
   controller = system.fdc;
-  // A file still open here is left alone: power-off ejects before the machine is reset.
+  // Power-off ejects before a reset; should the host reset without it, the image still open is
+  // closed rather than leaked.
+  if (file != kRealDriveFile) CloseFile(file);
   file = 0;
   ClearTables();
 }
@@ -51,20 +57,29 @@ void FloppyDrive::Eject() {
   ClearTables();
 }
 
+namespace {
+
+// The table index of a track, or -1 for a cylinder beyond the tables.
+int TableTrack(std::uint32_t cylinderNumber, std::uint32_t sideNumber) {
+  return cylinderNumber < kTrackCount / 2 ? TrackIndex(cylinderNumber, sideNumber) : -1;
+}
+
+}  // namespace
+
 SectorRecord* FloppyDrive::Track(std::uint32_t cylinderNumber, std::uint32_t sideNumber) {
-  int track = TrackIndex(cylinderNumber, sideNumber);
-  return track < kTrackCount ? sectors[track] : beyondTables_;
+  int track = TableTrack(cylinderNumber, sideNumber);
+  return track >= 0 ? sectors[track] : beyondTables_;
 }
 
 const SectorRecord* FloppyDrive::Track(std::uint32_t cylinderNumber,
                                        std::uint32_t sideNumber) const {
-  int track = TrackIndex(cylinderNumber, sideNumber);
-  return track < kTrackCount ? sectors[track] : beyondTables_;
+  int track = TableTrack(cylinderNumber, sideNumber);
+  return track >= 0 ? sectors[track] : beyondTables_;
 }
 
 SpecialReadRecord* FloppyDrive::Specials(std::uint32_t cylinderNumber, std::uint32_t sideNumber) {
-  int track = TrackIndex(cylinderNumber, sideNumber);
-  return track < kTrackCount ? specials[track] : beyondSpecials_;
+  int track = TableTrack(cylinderNumber, sideNumber);
+  return track >= 0 ? specials[track] : beyondSpecials_;
 }
 
 void FloppyDrive::ResetRotation() {
@@ -94,6 +109,16 @@ SectorId FloppyDrive::CurrentSectorId() {
   return id;
 }
 
+bool FloppyDrive::MoveToSectorAfter(std::uint8_t r, std::uint8_t whenAlone) {
+  int next = SlotAfter(r);
+  if (next < 0) {
+    rotation = whenAlone;
+    return true;
+  }
+  rotation = static_cast<std::uint8_t>(next);
+  return CurrentTrack()[next].R <= r;  // the order wrapped: r was the track's last
+}
+
 int FloppyDrive::SlotAfter(std::uint8_t r) const {
   // The candidates R + 1, R + 2, ... in 8-bit arithmetic: the winner is the sector whose R lies
   // the fewest steps ahead, the first in slot order among equals. A sector with R itself is never
@@ -115,14 +140,7 @@ int FloppyDrive::SlotAfter(std::uint8_t r) const {
 SectorId FloppyDrive::NextSectorId() {
   const SectorRecord& record = CurrentTrack()[rotation];
   SectorId id = {record.C, record.H, record.R, record.N, rotation, false};
-  int next = SlotAfter(record.R);
-  if (next < 0) {
-    rotation = 0;
-    id.endOfTrack = true;
-  } else {
-    rotation = static_cast<std::uint8_t>(next);
-    id.endOfTrack = CurrentTrack()[next].R <= record.R;
-  }
+  id.endOfTrack = MoveToSectorAfter(record.R, 0);
   return id;
 }
 
@@ -135,16 +153,8 @@ SectorMatch FloppyDrive::FindSector(std::uint8_t command, std::uint8_t c, std::u
     const SectorRecord& record = track[slot];
     if (((record.H ^ h) & 1) != 0 || record.R != r) continue;
     if (command != kReadDiagnostic && record.N != n) continue;
-    SectorMatch match = {true, static_cast<std::uint8_t>(slot), false};
-    int next = SlotAfter(record.R);
-    if (next < 0) {
-      rotation = 0xFF;
-      match.endOfTrack = true;
-    } else {
-      rotation = static_cast<std::uint8_t>(next);
-      match.endOfTrack = track[next].R <= record.R;
-    }
-    return match;
+    // A lone sector leaves the cursor past the end of the track.
+    return {true, static_cast<std::uint8_t>(slot), MoveToSectorAfter(record.R, 0xFF)};
   }
   return {false, 0, false};
 }

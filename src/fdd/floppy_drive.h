@@ -40,8 +40,8 @@ class FloppyDrive {
   FloppyDrive(const FloppyDrive&) = delete;
   FloppyDrive& operator=(const FloppyDrive&) = delete;
 
-  // Binds the drive to the root object's saved registers and controller, forgets the file
-  // (without closing it) and empties every table.
+  // Binds the drive to the root object's saved registers and controller, closes a file still
+  // open, sets `file` to 0 and empties every table.
   void Reset();
   // Takes the disk out: closes the image file (a real drive holds none) and empties every table.
   // The head position and the rotation cursor stay.
@@ -97,6 +97,9 @@ class FloppyDrive {
   SectorRecord beyondTables_[kSlotsPerTrack];
   SpecialReadRecord beyondSpecials_[kSpecialsPerTrack];
 
+  // Moves the cursor to the sector that follows R in ascending record order, or to whenAlone
+  // when there is none; true when the order wrapped or there was none.
+  bool MoveToSectorAfter(std::uint8_t r, std::uint8_t whenAlone);
   // The slot of the sector that follows R in ascending record order, or -1 when there is none.
   int SlotAfter(std::uint8_t r) const;
 };

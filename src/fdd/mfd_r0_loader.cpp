@@ -1,19 +1,17 @@
 // MFD revision R0: a fixed header of 163 tracks x 26 records of 16 bytes, then the data of every
 // record that holds a sector, one after another.
 #include "fdd/floppy_drive.h"
-#include "fdd/image_bytes.h"
 #include "fdd/image_loaders.h"
+#include "fdd/mfd_header.h"
 #include "fdd/sector_size.h"
 
 namespace disk {
 namespace {
 
-constexpr std::uint32_t kCommentOffset = 0x10;
-constexpr std::uint32_t kWriteProtectOffset = 0x114;
-constexpr std::uint32_t kRecordsOffset = 0x120;
 constexpr int kR0Tracks = 163;
 constexpr int kR0Places = 26;
-constexpr std::uint32_t kRecordSize = 16;
+constexpr std::uint32_t kRecordsOffset = mfd::kTrackTableOffset;
+constexpr std::uint32_t kRecordSize = mfd::kRecordSize;
 
 }  // namespace
 
@@ -38,10 +36,7 @@ bool LoadMfdR0(ImageReader& reader, FloppyDrive& drive) {
       if (!slot.IsEmpty()) running += SectorSize(slot.N);
     }
   }
-  CopyTextField(drive.comment, sizeof drive.comment, fixed + kCommentOffset, 256);
-  drive.writeProtect = fixed[kWriteProtectOffset] != 0 ? 1 : 0;
-  drive.reformattable = 1;
-  drive.revision = 0;
+  ApplyMfdHeader(drive, fixed, 0);
   return true;
 }
 

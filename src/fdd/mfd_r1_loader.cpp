@@ -4,16 +4,13 @@
 #include "fdd/image_bytes.h"
 #include "fdd/image_loaders.h"
 #include "fdd/media_type.h"
+#include "fdd/mfd_header.h"
 #include "fdd/sector_size.h"
 
 namespace disk {
 namespace {
 
-constexpr std::uint32_t kCommentOffset = 0x10;
-constexpr std::uint32_t kHeaderSizeOffset = 0x110;
-constexpr std::uint32_t kWriteProtectOffset = 0x114;
-constexpr std::uint32_t kBlockTableOffset = 0x120;
-constexpr std::uint32_t kRecordSize = 16;
+constexpr std::uint32_t kRecordSize = mfd::kRecordSize;
 
 // Reads one track block into the track's tables; false when the block cannot be read or holds
 // more records than the tables have room for (such an image is refused rather than cut short,
@@ -64,20 +61,17 @@ bool LoadTrackBlock(ImageReader& reader, std::uint32_t blockOffset, std::uint32_
 bool LoadMfdR1(ImageReader& reader, FloppyDrive& drive) {
   std::uint8_t header[kR1FixedHeader];
   if (!reader.ReadExact(0, header, sizeof header)) return false;
-  std::uint32_t dataStart = LoadU32(header + kHeaderSizeOffset);
+  std::uint32_t dataStart = LoadU32(header + mfd::kHeaderSizeOffset);
   // The data offsets run on from one track to the next.
   std::uint32_t running = 0;
   for (int track = 0; track < kTrackCount; ++track) {
-    std::uint32_t block = LoadU32(header + kBlockTableOffset + 4 * track);
+    std::uint32_t block = LoadU32(header + mfd::kTrackTableOffset + 4 * track);
     if (block == 0) continue;
     if (!LoadTrackBlock(reader, block, dataStart, running, drive.sectors[track],
                         drive.specials[track]))
       return false;
   }
-  CopyTextField(drive.comment, sizeof drive.comment, header + kCommentOffset, 256);
-  drive.writeProtect = header[kWriteProtectOffset] != 0 ? 1 : 0;
-  drive.reformattable = 1;
-  drive.revision = 1;
+  ApplyMfdHeader(drive, header, 1);
   return true;
 }
 

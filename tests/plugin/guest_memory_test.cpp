@@ -88,6 +88,20 @@ TEST_F(GuestMemoryTest, EmptyCopyChargesTheBaseAndTouchesNothing) {
   EXPECT_EQ(rec.charges, (std::vector<std::int32_t>{10000, 10000}));
 }
 
+TEST_F(GuestMemoryTest, NegativeCountsChargeTheirTruncatedQuotientAndMoveNothing) {
+  std::uint8_t byte = 0;
+  disk::CopyToGuest(system, 0, 0, &byte, -7);
+  EXPECT_TRUE(rec.accesses.empty());
+  EXPECT_EQ(rec.charges, (std::vector<std::int32_t>{9999}));
+}
+
+TEST_F(GuestMemoryTest, OffsetsRunOnPastTheSegmentLimit) {
+  rec.memory.resize(0x10010);
+  std::vector<std::uint8_t> source(8, 0x11);
+  disk::CopyToGuest(system, 0, 0xFFFC, source.data(), 8);
+  EXPECT_EQ(rec.accesses, (std::vector<std::string>{"d@65532", "d@65536"}));
+}
+
 TEST_F(GuestMemoryTest, SectorCostsOneHostCallPerDword) {
   std::vector<std::uint8_t> sector(512, 0xAB);
   rec.memory.resize(600);
