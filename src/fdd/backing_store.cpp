@@ -15,9 +15,13 @@ RealDriveRecord* RealDrive(DiskSystem& system, std::uint32_t unit) {
   return &system.realDrives[unit];
 }
 
+char DriveLetter(const RealDriveRecord& record) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(record.driveName[0])));
+}
+
 bool RealDriveTransfer(DiskSystem& system, const RealDriveRecord& record, void* buffer,
                        std::uint32_t count, bool write) {
-  char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(record.driveName[0])));
+  char letter = DriveLetter(record);
   // Without the VWIN32 device (the NT family, and every platform but Windows 9x) the volume is
   // opened for the transfer.
   if (system.isNT != 0 || system.vwin32 == 0) {
@@ -28,14 +32,19 @@ bool RealDriveTransfer(DiskSystem& system, const RealDriveRecord& record, void* 
       platform::ReadRawVolume(letter, record.driveState, buffer, count);
     return true;
   }
-  // The 9x service counts in whole sectors of the media's size.
-  std::uint32_t sectorSize = record.is144 != 0 ? 512 : 1024;
-  std::uint32_t drive = static_cast<std::uint32_t>(letter - 'A');
-  return platform::Vwin32DiskTransfer(system.vwin32, write, drive, record.driveState / sectorSize,
-                                      count / sectorSize, buffer);
+  SectorSpan span = Vwin32Span(record, count);
+  return platform::Vwin32DiskTransfer(system.vwin32, write, span.drive, span.startSector,
+                                      span.sectors, buffer);
 }
 
 }  // namespace
+
+SectorSpan Vwin32Span(const RealDriveRecord& record, std::uint32_t count) {
+  // A count that is not a whole number of sectors is cut down to one.
+  std::uint32_t sectorSize = record.is144 != 0 ? 512 : 1024;
+  return {static_cast<std::uint32_t>(DriveLetter(record) - 'A'), record.driveState / sectorSize,
+          count / sectorSize};
+}
 
 void SeekDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, std::uint32_t offset) {
   if (RealDriveRecord* record = RealDrive(system, unit))

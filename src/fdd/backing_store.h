@@ -7,6 +7,15 @@
 namespace disk {
 
 class DiskSystem;
+struct RealDriveRecord;
+
+// What the Windows 9x absolute disk service is asked for: whole sectors of the media's size.
+struct SectorSpan {
+  std::uint32_t drive;  // 0 = A
+  std::uint32_t startSector;
+  std::uint32_t sectors;
+};
+SectorSpan Vwin32Span(const RealDriveRecord& record, std::uint32_t count);
 
 // Image unit: the file position becomes offset. Real drive: the next transfer starts at byte
 // `offset` of the disk.

@@ -227,6 +227,22 @@ TEST_F(RealDriveTest, A123MegabyteDriveReachesItsHighestSector) {
   EXPECT_TRUE(drive->sectors[163][0].IsEmpty());
 }
 
+TEST_F(RealDriveTest, The9xServiceIsAskedForLogicalSectors) {
+  disk::RealDriveRecord record = {};
+  std::strcpy(record.driveName, "b");
+  record.is144 = 1;
+  record.driveState = 36 * 512;  // cylinder 1, side 0, R = 1
+  disk::SectorSpan span = disk::Vwin32Span(record, 1024);
+  EXPECT_EQ(span.drive, 1u);
+  EXPECT_EQ(span.startSector, 36u);
+  EXPECT_EQ(span.sectors, 2u);
+  record.is144 = 0;
+  record.driveState = (153 * 8 + 7) * 1024;
+  span = disk::Vwin32Span(record, 2047);
+  EXPECT_EQ(span.startSector, 153u * 8 + 7);
+  EXPECT_EQ(span.sectors, 1u);
+}
+
 TEST_F(RealDriveTest, ADriveWithoutADiskMountsAndReadsNothing) {
   SetVariable("DISK_RAW_DRIVE_A", scratch.File("no-such-device"));
   ASSERT_EQ(drive->LoadImage(""), 1u);
