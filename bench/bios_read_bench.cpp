@@ -12,16 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "linked_module.h"
 #include "reference_host.h"
-
-extern "C" {
-void SetPath(const char* iniPath);
-uint32_t DeviceEntry(MhwWord* host);
-uint32_t DeviceConect(MhwWord* modules);
-void* FastGUI(void* hostWindow, MhwWord value);
-void DeviceConfig(void* parentWindow);
-uint32_t DeviceVer(char* buffer);
-}
 
 namespace {
 
@@ -64,9 +56,7 @@ Images& TheImages() {
 
 std::unique_ptr<mhwhost::ReferenceHost> BootedHost() {
   auto host = std::make_unique<mhwhost::ReferenceHost>();
-  mhwhost::ModuleFile::Exports exports = {&SetPath, &DeviceEntry,  &DeviceConect,
-                                          &FastGUI, &DeviceConfig, &DeviceVer};
-  host->Attach(std::make_unique<mhwhost::ModuleFile>(exports), TheImages().Path("host.ini"));
+  host->Attach(mhwhost::LinkedModule(), TheImages().Path("host.ini"));
   host->Boot();
   return host;
 }
@@ -87,13 +77,10 @@ void BM_FloppyThroughBios(benchmark::State& state) {
     for (int c = 0; c < kFloppyCylinders; ++c)
       for (int h = 0; h < kFloppyHeads; ++h)
         for (int r = 1; r <= kFloppySectors; ++r) {
-          mhwhost::BiosCall call;
-          call.al = 0x90;
-          call.ah = 0x56;  // read data, MFM, seek first
-          call.bx = kFloppySector;
-          call.cx = static_cast<std::uint16_t>(c | (3 << 8));  // CL cylinder, CH N = 3
-          call.dx = static_cast<std::uint16_t>(r | (h << 8));  // DL record, DH head
-          call.es = 0x2000;
+          // Read data, MFM, seek first; CL cylinder, CH N = 3, DL record, DH head.
+          const auto call = mhwhost::BiosCall::Of(0x90, 0x56, kFloppySector,
+                                                  static_cast<std::uint16_t>(c | 3 << 8),
+                                                  static_cast<std::uint16_t>(r | h << 8));
           failures += host->DiskBios(call, 1).carry;
           ++sectors;
         }
@@ -111,13 +98,9 @@ void BM_HardDiskThroughBios(benchmark::State& state) {
     for (int c = 0; c < kDiskCylinders; ++c)
       for (int h = 0; h < kDiskHeads; ++h)
         for (int s = 0; s < kDiskSectors; ++s) {
-          mhwhost::BiosCall call;
-          call.al = 0x80;
-          call.ah = 0x06;
-          call.bx = kDiskSector;
-          call.cx = static_cast<std::uint16_t>(c);
-          call.dx = static_cast<std::uint16_t>(s | (h << 8));
-          call.es = 0x2000;
+          const auto call =
+              mhwhost::BiosCall::Of(0x80, 0x06, kDiskSector, static_cast<std::uint16_t>(c),
+                                    static_cast<std::uint16_t>(s | h << 8));
           failures += host->DiskBios(call, 1).carry;
           ++sectors;
         }

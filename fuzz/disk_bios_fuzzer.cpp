@@ -17,16 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "linked_module.h"
 #include "reference_host.h"
-
-extern "C" {
-void SetPath(const char* iniPath);
-uint32_t DeviceEntry(MhwWord* host);
-uint32_t DeviceConect(MhwWord* modules);
-void* FastGUI(void* hostWindow, MhwWord value);
-void DeviceConfig(void* parentWindow);
-uint32_t DeviceVer(char* buffer);
-}
 
 namespace {
 
@@ -80,9 +72,7 @@ struct Machine {
                        << "\nFDWAIT=1\n";
     RestoreImages();
     host = std::make_unique<mhwhost::ReferenceHost>();
-    mhwhost::ModuleFile::Exports exports = {&SetPath, &DeviceEntry,  &DeviceConect,
-                                            &FastGUI, &DeviceConfig, &DeviceVer};
-    host->Attach(std::make_unique<mhwhost::ModuleFile>(exports), ini);
+    host->Attach(mhwhost::LinkedModule(), ini);
     host->Boot();
   }
   ~Machine() {
@@ -128,14 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         host.RaiseSoftwareInterrupt(r[1] & 1 ? 0x13 : 0x12);
         break;
       default: {
-        mhwhost::BiosCall call;
-        call.al = r[1];
-        call.ah = r[2];
-        call.bx = Word(r + 3);
-        call.cx = Word(r + 5);
-        call.dx = Word(r + 7);
-        call.es = Word(r + 9);
-        call.bp = Word(r + 11);
+        const auto call = mhwhost::BiosCall::Of(r[1], r[2], Word(r + 3), Word(r + 5), Word(r + 7),
+                                                Word(r + 9), Word(r + 11));
         host.DiskBios(call, 1 + r[0] / 32 % 4);
         break;
       }

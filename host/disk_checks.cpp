@@ -25,14 +25,7 @@ std::string Format(const char* format, long a = 0, long b = 0, long c = 0, long 
 
 BiosResult Call(ReferenceHost& host, std::uint8_t al, std::uint8_t ah, std::uint16_t bx,
                 std::uint16_t cx, std::uint16_t dx) {
-  BiosCall call;
-  call.al = al;
-  call.ah = ah;
-  call.bx = bx;
-  call.cx = cx;
-  call.dx = dx;
-  call.es = kBufferSegment;
-  return host.DiskBios(call);
+  return host.DiskBios(BiosCall::Of(al, ah, bx, cx, dx, kBufferSegment));
 }
 
 // True when `disk`, the sectors in order, is the file itself or lies in it in order (images

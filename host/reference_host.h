@@ -39,6 +39,19 @@ struct BiosResult {
 struct BiosCall {
   std::uint8_t al = 0, ah = 0;
   std::uint16_t bx = 0, cx = 0, dx = 0, bp = 0, es = 0;
+
+  static BiosCall Of(std::uint8_t al, std::uint8_t ah, std::uint16_t bx = 0, std::uint16_t cx = 0,
+                     std::uint16_t dx = 0, std::uint16_t es = 0x2000, std::uint16_t bp = 0) {
+    BiosCall call;
+    call.al = al;
+    call.ah = ah;
+    call.bx = bx;
+    call.cx = cx;
+    call.dx = dx;
+    call.es = es;
+    call.bp = bp;
+    return call;
+  }
 };
 
 struct Registration {

@@ -80,29 +80,16 @@ class BiosTest : public ModuleTest {
            "\n" + extra);
     host->Boot();
   }
-  static mhwhost::BiosCall Call(std::uint8_t al, std::uint8_t ah, std::uint16_t bx = 0,
-                                std::uint16_t cx = 0, std::uint16_t dx = 0,
-                                std::uint16_t es = 0x2000, std::uint16_t bp = 0) {
-    mhwhost::BiosCall call;
-    call.al = al;
-    call.ah = ah;
-    call.bx = bx;
-    call.cx = cx;
-    call.dx = dx;
-    call.es = es;
-    call.bp = bp;
-    return call;
-  }
   // The whole call, re-runs and ticks included.
   mhwhost::BiosResult Bios(std::uint8_t al, std::uint8_t ah, std::uint16_t bx = 0,
                            std::uint16_t cx = 0, std::uint16_t dx = 0, std::uint16_t es = 0x2000,
                            std::uint16_t bp = 0) {
-    return host->DiskBios(Call(al, ah, bx, cx, dx, es, bp));
+    return host->DiskBios(mhwhost::BiosCall::Of(al, ah, bx, cx, dx, es, bp));
   }
   // Only the first INT 1Bh of a call, as the guest's INT instruction runs it.
   std::uint32_t Start(std::uint8_t al, std::uint8_t ah, std::uint16_t bx, std::uint16_t cx = 0,
                       std::uint16_t dx = 0) {
-    host->LoadCall(Call(al, ah, bx, cx, dx));
+    host->LoadCall(mhwhost::BiosCall::Of(al, ah, bx, cx, dx));
     return host->RunDiskBiosOnce();
   }
   std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& bytes, std::size_t at,
