@@ -106,6 +106,19 @@ TEST_F(LifecycleTest, FindsParameterTablesTheRomAlreadyHolds) {
   EXPECT_EQ(host->ReadBlock(at640K, 32), k640KPattern);
 }
 
+TEST_F(LifecycleTest, ShortTablesMoveBelowWhenATableEndsTheRom) {
+  Attach();
+  const std::uint32_t at640K = 0x100000 - 32 - 16;  // no room after it for 52 bytes
+  host->WriteBlock(at640K, k640KPattern);
+  host->Boot();
+  EXPECT_EQ(Target(0x5CC), at640K - 8);
+  const std::uint32_t t1M = Target(0x5F8);
+  EXPECT_EQ(host->ReadBlock(t1M + 8, 32), k1MPattern);  // built
+  ExpectShortTables();
+  ExpectApart({{t1M, 40}, {at640K - 8, 40}, {Target(0x5E8), 26}, {Target(0x5EC), 26}});
+  EXPECT_EQ(host->ReadBlock(at640K, 32), k640KPattern);
+}
+
 TEST_F(LifecycleTest, FloppyImagesMountAndBadPathsAreEmptied) {
   auto floppy = ImageFile("disk.hdm", PatternBytes(kFloppySize, 4));
   BootWith(floppy, dir.File("missing.hdm"), "", "");
