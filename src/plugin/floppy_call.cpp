@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "fdd/floppy_bios.h"
 #include "fdd/floppy_drive.h"
 #include "plugin/disk_system.h"
+#include "plugin/floppy_worker.h"
 #include "plugin/guest_registers.h"
 #include "plugin/work_area.h"
 
@@ -51,23 +51,12 @@ void RequestRerun(const DiskSystem& system) {
   if (system.hostQueue != nullptr) {
     MhwRerunQueue& queue = *system.hostQueue;
     const std::uint32_t at = queue.count;
-    if (at < 256) {
+    if (at < 256) {  // a host that lets its queue fill loses the request, not its memory
       queue.entries[at] = (queue.entries[at] & ~0xFFu) | mhw::kRerunRequest;
       queue.count = at + 1;
     }
   }
   if (system.hostResume != nullptr) system.hostResume();
-}
-
-std::uint8_t RunOn(FloppyDrive* drive) {
-  return drive != nullptr ? static_cast<std::uint8_t>(ExecuteBiosCall(*drive)) : 0;
-}
-
-void FloppyBiosWorker(DiskSystem& system) {
-  const unsigned unit = system.savedRegisters[mhw::reg::kAL] & 3;
-  FloppyCallState& call = system.floppyCall;
-  call.resultByte = RunOn(system.floppyDrives[unit]);
-  call.workerRunning.store(0, std::memory_order_release);
 }
 
 // Acknowledges a floppy interrupt the guest has not looked at yet.
@@ -109,19 +98,13 @@ std::uint32_t FloppyBiosCall(DiskSystem& system) {
   call.callPending = 1;
   call.unit = unit;
   std::memcpy(system.savedRegisters, system.registers, mhw::kRegistersSize);
-  FloppyDrive* drive = system.floppyDrives[unit];
-  if (drive != nullptr) drive->registers = system.savedRegisters;
+  if (FloppyDrive* drive = system.floppyDrives[unit]) drive->registers = system.savedRegisters;
   if (mode == Mode::kSynchronous) {
     call.workerRunning.store(0, std::memory_order_relaxed);
-    call.resultByte = RunOn(drive);
+    call.resultByte = RunFloppyOperation(system);
   } else {
     system.fdWaitCount[unit] = 0;
-    call.workerRunning.store(1, std::memory_order_relaxed);
-    if (!call.worker.Start([&system] { FloppyBiosWorker(system); })) {
-      // No thread to be had: serve the call here rather than leave the guest waiting forever.
-      call.workerRunning.store(0, std::memory_order_relaxed);
-      call.resultByte = RunOn(drive);
-    }
+    StartFloppyBiosWorker(system);
   }
   RequestRerun(system);
   return mhw::kBiosNoCarry;
