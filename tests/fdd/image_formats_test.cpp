@@ -233,6 +233,8 @@ TEST(MfdR1Image, TracksWithoutMediaTypeGetTheDerivedOne) {
   tracks[3].sectors = SectorRun(1, 1, 26, 0, 0);
   tracks[4].sectors = SectorRun(2, 0, 8, 3);
   tracks[4].sectors[1].mediaType = 0x10;  // stored types stand
+  tracks[5].sectors = SectorRun(2, 1, 18, 2);
+  tracks[5].sectors[17].mfm = 0;  // the last record's density decides: FM is not 1.44 MB
   Bytes image = BuildMfdR1("", 0, tracks);
   auto drive = ResetDrive();
   ASSERT_TRUE(Parse(image, *drive));
@@ -242,16 +244,7 @@ TEST(MfdR1Image, TracksWithoutMediaTypeGetTheDerivedOne) {
   EXPECT_EQ(drive->sectors[3][0].mediaType, 0x90);
   EXPECT_EQ(drive->sectors[4][0].mediaType, 0x90);
   EXPECT_EQ(drive->sectors[4][1].mediaType, 0x10);
-}
-
-TEST(MfdR1Image, TheDensityOfTheLastRecordDecides) {
-  TrackMap tracks;
-  tracks[0].sectors = SectorRun(0, 0, 18, 2);
-  tracks[0].sectors[17].mfm = 0;  // an FM last record: 18 sectors of 512 bytes are 1 MB class
-  Bytes image = BuildMfdR1("", 0, tracks);
-  auto drive = ResetDrive();
-  ASSERT_TRUE(Parse(image, *drive));
-  EXPECT_EQ(drive->sectors[0][0].mediaType, 0x90);
+  EXPECT_EQ(drive->sectors[5][0].mediaType, 0x90);
 }
 
 TEST(MfdR1Image, BlocksBeyondTheTablesAreRefused) {
