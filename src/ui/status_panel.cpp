@@ -1,10 +1,166 @@
 #include "ui/status_panel.h"
 
-namespace disk {
+#include <atomic>
+#include <cstdio>
 
-// The panel window arrives with the user interface; until it exists these have nothing to act on.
-void RefreshPanel() {}
-void SetAccessLamp(int, bool) {}
-void PressPanelButton(int) {}
+#include "platform/file.h"
+#include "plugin/disk_system.h"
+#include "ui/control_surface.h"
+#include "ui/editor_launch.h"
+#include "ui/image_info.h"
+#include "ui/image_selection.h"
+#include "ui/media_change.h"
+#include "ui/panel_controls.h"
+
+namespace disk {
+namespace {
+
+using namespace panel;
+
+constexpr int kLampMilliseconds = 80;
+constexpr int kFirstLampTimer = 1;
+
+// Set and cleared on the panel's thread; read by SetAccessLamp from any thread.
+std::atomic<ControlSurface*> gPanel{nullptr};
+
+// The row whose control of this kind is `id`, or -1.
+int RowOf(int id, int (*control)(int)) {
+  for (int row = 0; row < kRows; ++row)
+    if (control(row) == id) return row;
+  return -1;
+}
+
+void ShowRealDrive(ControlSurface& s, int row, const RealDriveRecord& drive) {
+  char info[kPathSize + 32];
+  std::snprintf(info, sizeof info, "FD Drive - %s ( %s )", drive.driveName,
+                drive.is144 != 0 ? "1.44M" : "1.23M");
+  s.SetText(InfoText(row), info);
+  s.SetText(ImageButton(row), "");
+  s.Enable(ImageButton(row), false);
+  s.SetText(NewOrSettingButton(row), "Setting");
+  bool inserted = drive.inserted != 0;
+  s.SetText(EjectButton(row), inserted ? "Eject" : "Set");
+  s.Enable(EjectButton(row), true);
+  s.Enable(NewOrSettingButton(row), inserted);
+}
+
+void ShowRow(ControlSurface& s, int row, DiskSettings& settings) {
+  DiskSystem& system = TheDiskSystem();
+  bool floppy = IsFloppyRow(row);
+  if (floppy && system.realDrives[row].useImage == 0) {
+    ShowRealDrive(s, row, system.realDrives[row]);
+    return;
+  }
+  const char* path = system.imagePaths[row];
+  bool opened = false;
+  std::string info = path[0] != '\0' ? ImageInfoText(path, &opened) : std::string();
+  // Hard disks are mounted only at start-up: their media stay fixed while the machine runs.
+  bool changeable = floppy || system.running == 0;
+  if (floppy) s.SetText(EjectButton(row), "Eject");
+  if (!opened) {
+    s.SetText(ImageButton(row), "");
+    s.SetText(NewOrSettingButton(row), "New");
+    s.SetText(InfoText(row), "");
+    s.Enable(EjectButton(row), false);
+    s.Enable(NewOrSettingButton(row), changeable);
+    s.Enable(ImageButton(row), changeable);
+    if (!floppy) s.Enable(EditButton(row), false);
+    return;
+  }
+  s.SetText(ImageButton(row), path);
+  s.SetText(NewOrSettingButton(row), "Setting");
+  s.SetText(InfoText(row), info.c_str());
+  s.Enable(EjectButton(row), changeable);
+  s.Enable(ImageButton(row), changeable);
+  s.Enable(NewOrSettingButton(row), true);
+  if (!floppy)
+    s.Enable(EditButton(row), system.running == 0 && platform::FileExists(settings.EditorPath()));
+}
+
+}  // namespace
+
+void AttachPanel(ControlSurface* panelSurface) {
+  gPanel.store(panelSurface);
+}
+
+ControlSurface* Panel() {
+  return gPanel.load();
+}
+
+void RefreshPanel() {
+  ControlSurface* s = Panel();
+  if (s == nullptr) return;
+  DiskSettings settings(TheDiskSystem().iniPath);
+  settings.Load();
+  for (int row = 0; row < kRows; ++row) ShowRow(*s, row, settings);
+}
+
+void SetAccessLamp(int index, bool on) {
+  ControlSurface* s = Panel();
+  if (s == nullptr || index < 0 || index >= kRows) return;
+  s->StopTimer(kFirstLampTimer + index);
+  s->PostLamp(Lamp(index), on);
+  if (on) s->StartTimer(kFirstLampTimer + index, kLampMilliseconds);
+}
+
+void PressPanelButton(int id) {
+  if (ControlSurface* s = Panel()) s->SendCommand(id);
+}
+
+void PanelInit(ControlSurface& panelSurface) {
+  AttachPanel(&panelSurface);
+  RefreshPanel();
+}
+
+bool PanelCommand(int id) {
+  DiskSystem& system = TheDiskSystem();
+  int row = -1;
+  if ((row = RowOf(id, EjectButton)) >= 0) {
+    EjectMedium(row);
+  } else if ((row = RowOf(id, ImageButton)) >= 0) {
+    if (system.panelBusy != 0) return true;
+    system.panelBusy = 1;
+    OpenImageDialog(row);
+    RefreshPanel();
+    system.panelBusy = 0;
+    return true;
+  } else if ((row = RowOf(id, NewOrSettingButton)) >= 0) {
+    NewOrSetting(row);
+  } else if ((row = RowOf(id, EditButton)) >= 2) {
+    LaunchEditor(row);
+  } else {
+    return false;
+  }
+  RefreshPanel();
+  return true;
+}
+
+void PanelTimer(int id) {
+  if (id >= kFirstLampTimer && id < kFirstLampTimer + kRows)
+    SetAccessLamp(id - kFirstLampTimer, false);
+}
+
+void PanelDestroyed() {
+  DiskSystem& system = TheDiskSystem();
+  DiskSettings settings(system.iniPath);
+  settings.Load();
+  for (int i = 0; i < kImageCount; ++i)
+    CopyString(settings.imagePaths[i], system.imagePaths[i], kPathSize);
+  settings.Save();
+  AttachPanel(nullptr);
+}
+
+void DropImage(int buttonId, const char* name) {
+  int row = RowOf(buttonId, ImageButton);
+  if (row < 0) row = 0;
+  DiskSystem& system = TheDiskSystem();
+  if (system.panelBusy != 0) return;
+  system.panelBusy = 1;
+  EjectMedium(row);
+  if (name[0] != '\0') CopyString(system.imagePaths[row], name, kPathSize);
+  ScheduleMount(row);
+  RefreshPanel();
+  system.panelBusy = 0;
+}
 
 }  // namespace disk

@@ -10,4 +10,7 @@ void* CreateStatusPanel(void* hostWindow, MhwWord value);
 // Shows the disk setting dialog, owned by `parentWindow`.
 void ShowDiskSettingDialog(void* parentWindow);
 
+// The host's display-mode tables are taken anew by the DeviceConect that follows FastGUI.
+void ForgetHostDisplayModes();
+
 }  // namespace disk

@@ -2,7 +2,7 @@
 
 namespace platform {
 
-// The status panel window is destroyed here once the user interface has one.
+// No panel window to close.
 void OnModuleUnload() {}
 
 }  // namespace platform

@@ -1,0 +1,21 @@
+// New MHD images of a given size, zero-filled, with 8 heads, 32 sectors of 512 bytes per track.
+#pragma once
+
+#include <cstdint>
+
+#include "fdd/new_floppy_image.h"
+
+namespace disk {
+
+inline constexpr std::uint32_t kMhdHeaderSize = 512;
+inline constexpr std::uint32_t kMhdCylinderBytes = 8 * 32 * 512;
+
+// Cylinders of an image of `sizeMB` megabytes (low 16 bits of the entry), or -1 when the size is
+// refused: the file layer addresses at most 2 GiB, so 2048 MB and more cannot be used.
+std::int32_t CylindersForSize(std::uint32_t sizeMB);
+
+// Progress is reported after each cylinder with its index and the cylinder count.
+ImageResult CreateHardDiskImage(const char* path, std::uint32_t sizeMB,
+                                const ImageProgress& progress);
+
+}  // namespace disk

@@ -1,0 +1,87 @@
+// The dialogs the status panel and the host open, as objects that live for one showing.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/control_surface.h"
+#include "ui/disk_settings.h"
+
+namespace disk {
+
+// "IMAGE FILE SETTING": the comment and write-protect byte of an MFD or MHD header, or the
+// emulated write protection of a real floppy drive.
+class ImageSettingDialog : public DialogPresenter {
+ public:
+  static constexpr std::uint32_t kHeaderSize = 68112;
+  explicit ImageSettingDialog(int panelRow);
+  ~ImageSettingDialog() override;
+  void OnInit(ControlSurface& dialog) override;
+  void OnCommand(ControlSurface& dialog, int id) override;
+
+  char label[256] = {};
+  std::uint32_t row;
+  std::uint8_t header[kHeaderSize] = {};
+  std::uint32_t writeProtect = 0;
+  std::uint32_t labelEditable = 0;
+  std::uint32_t protectEditable = 0;
+  std::uint32_t file = 0;
+
+ private:
+  std::uint32_t headerRead_ = 0;  // bytes of the header that came from the file
+  void Close();
+};
+
+// "NEW FD IMAGE": a blank MFD image or a copy of a real floppy.
+class NewFloppyImageDialog : public DialogPresenter {
+ public:
+  explicit NewFloppyImageDialog(int panelRow) : row(static_cast<std::uint32_t>(panelRow)) {}
+  void OnInit(ControlSurface& dialog) override;
+  void OnCommand(ControlSurface& dialog, int id) override;
+  void Validate();
+
+  std::uint32_t row;
+  std::int32_t letterIndex = -1;
+  std::int32_t mediaIndex = 0;
+  // The device a real floppy is read from; a test can name a plain file standing in for it.
+  const char* volumeFormat = "\\\\.\\%c:";
+
+ private:
+  void CreateFloppyImage(ControlSurface& dialog, bool blank);
+};
+
+// "NEW HD IMAGE": a zero-filled MHD image of a size in megabytes.
+class NewHardDiskImageDialog : public DialogPresenter {
+ public:
+  explicit NewHardDiskImageDialog(int panelRow) : row(static_cast<std::uint32_t>(panelRow)) {}
+  void OnInit(ControlSurface& dialog) override;
+  void OnCommand(ControlSurface& dialog, int id) override;
+
+  std::uint32_t row;
+  std::uint32_t sizeMB = 80;
+
+ private:
+  void CreateImage(ControlSurface& dialog);
+};
+
+// "DISK SETTING": real floppy drives, the access wait and the external editor.
+class DiskSettingDialog : public DialogPresenter {
+ public:
+  explicit DiskSettingDialog(void* ownerWindow) : owner(ownerWindow) {}
+  void OnInit(ControlSurface& dialog) override;
+  void OnCommand(ControlSurface& dialog, int id) override;
+
+  char fileName[kPathSize] = {};
+  void* owner;
+};
+
+// Each shows its dialog modally over `owner`, with DiskSystem's dialog state pointing at it.
+void RunImageSettingDialog(ControlSurface& owner, int row);
+void RunNewFloppyImageDialog(ControlSurface& owner, int row);
+void RunNewHardDiskImageDialog(ControlSurface& owner, int row);
+// After the disk setting dialog: the real-drive settings of the INI file reach the drives.
+void ApplyRealDriveSettings();
+
+// Sets a progress bar and lets waiting messages through.
+void ShowProgress(ControlSurface& dialog, int id, int done, int total, int messages);
+
+}  // namespace disk

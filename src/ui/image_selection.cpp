@@ -1,0 +1,148 @@
+#include "ui/image_selection.h"
+
+#include <cstring>
+
+#include "plugin/disk_system.h"
+#include "ui/control_surface.h"
+#include "ui/dialogs.h"
+#include "ui/file_names.h"
+#include "ui/media_change.h"
+#include "ui/panel_controls.h"
+#include "ui/status_panel.h"
+
+namespace disk {
+namespace {
+
+// The pattern lists stand as users know them, the repeated *.HDB and the leading ';' included.
+constexpr char kFloppyFilter[] =
+    "ALL SUPPORTED FD IMAGE\0"
+    "*.MFD;*.ZFD;*.D88;*.D98;*.HDM;*.HD4;*.HD5;*.HD9;*.DD6;*.DD9;*.HDB;*.DDB;*.HDB;*.H01;*.XDF;"
+    "*.DUP;*.FLP;*.FDI\0"
+    "MARLIN FD IMAGE\0*.MFD\0"
+    "ZEB FD IMAGE\0*.ZFD\0"
+    "D88 FD IMAGE\0*.D88;*.D98\0"
+    "ANEX86 FD IMAGE\0*.FDI\0"
+    "ETC FD IMAGE\0;*.HDM;*.HD4;*.HD5;*.HD9;*.DD6;*.DD9;*.HDB;*.DDB;*.HDB;*.H01;*.XDF;*.DUP;*.FLP\0"
+    "ALL FILES\0*.*\0";
+constexpr char kHardDiskFilter[] =
+    "ALL SUPPORTED HD IMAGE\0*.MHD;*.ZHD;*.HDI\0"
+    "MARLIN HD IMAGE\0*.MHD\0"
+    "ZEB HD IMAGE\0*.ZHD\0"
+    "ANEX86 HD IMAGE\0*.HDI\0"
+    "ALL FILES\0*.*\0";
+
+std::uint32_t* DisplayModeFlag() {
+  MhwWord function = TheDiskSystem().displayMode[0];
+  return function != 0 ? reinterpret_cast<MhwDialogModePointer>(function)() : nullptr;
+}
+
+bool DialogModeFlag() {
+  MhwWord function = TheDiskSystem().dialogMode[0];
+  return function != 0 && reinterpret_cast<MhwDialogModeFlag>(function)() == 1;
+}
+
+// Whether the host has captured the mouse (bit 1 of its mouse record's function).
+bool MouseCaptured() {
+  MhwWord* host = TheDiskSystem().host;
+  if (host == nullptr || host[mhw::kSlotMouseRecord] == 0) return false;
+  auto* record = reinterpret_cast<MhwWord*>(host[mhw::kSlotMouseRecord]);
+  if (record[0] == 0) return false;
+  return (reinterpret_cast<MhwMouseState>(record[0])(record) & 2) != 0;
+}
+
+// Keeps the image, reopens the dialog on it, and mounts it again afterwards if needed.
+void ShowImageSetting(ControlSurface& panelSurface, int row) {
+  DiskSystem& system = TheDiskSystem();
+  char kept[kPathSize];
+  CopyString(kept, system.imagePaths[row], kPathSize);
+  EjectMedium(row);  // a running floppy drive lets go of the file before its header changes
+  CopyString(system.imagePaths[row], kept, kPathSize);
+  RunImageSettingDialog(panelSurface, row);
+}
+
+}  // namespace
+
+const char* ImageFilter(int row) {
+  return panel::IsFloppyRow(row) ? kFloppyFilter : kHardDiskFilter;
+}
+
+bool HostDialogModeOn() {
+  if (std::uint32_t* flag = DisplayModeFlag()) return *flag != 0;
+  return DialogModeFlag();
+}
+
+void NotifyHostDialogClosed() {
+  DiskSystem& system = TheDiskSystem();
+  MhwWord notify = system.displayMode[2] != 0 ? system.displayMode[2] : system.dialogMode[1];
+  if (notify != 0) reinterpret_cast<MhwDialogNotify>(notify)();
+}
+
+void OpenImageDialog(int row) {
+  ControlSurface* panelSurface = Panel();
+  if (panelSurface == nullptr) return;
+  DiskSystem& system = TheDiskSystem();
+  bool running = system.running != 0;
+  bool floppy = panel::IsFloppyRow(row);
+
+  FileDialogRequest request;
+  std::uint32_t* displayFlag = nullptr;
+  bool cursorFreed = false;
+  if (running) {
+    displayFlag = DisplayModeFlag();
+    request.ownedByHostWindow = displayFlag != nullptr ? *displayFlag != 0 : DialogModeFlag();
+    if (MouseCaptured()) {
+      panelSurface->SetCursorFree(true);
+      cursorFreed = true;
+    }
+  }
+
+  DiskSettings settings(system.iniPath);
+  settings.Load();
+  char fileName[kPathSize] = {};
+  char* lastPath = floppy ? settings.lastPathFdd : settings.lastPathHdd;
+  request.filter = ImageFilter(row);
+  request.initialFolder = lastPath;
+  request.fileName = fileName;
+  request.mustExist = true;
+  request.explorerWithHook = true;
+  request.resizable = true;
+
+  if (panelSurface->ShowFileDialog(request)) {
+    EjectMedium(row);
+    if (fileName[0] != '\0') CopyString(system.imagePaths[row], fileName, kPathSize);
+    ScheduleMount(row);
+    FolderOf(fileName, lastPath, kPathSize);
+    settings.Save();
+  } else if (running && ((displayFlag != nullptr && *displayFlag != 0) || DialogModeFlag())) {
+    // In the host's dialog mode a cancelled choice takes the medium out.
+    EjectMedium(row);
+  }
+  if (cursorFreed) panelSurface->SetCursorFree(false);
+  RefreshPanel();
+  NotifyHostDialogClosed();
+}
+
+void NewOrSetting(int row) {
+  ControlSurface* panelSurface = Panel();
+  if (panelSurface == nullptr) return;
+  DiskSystem& system = TheDiskSystem();
+  char text[256];
+  panelSurface->GetText(panel::NewOrSettingButton(row), text, sizeof text);
+  bool setting = std::strcmp(text, "Setting") == 0;
+  if (panel::IsFloppyRow(row)) {
+    if (!setting) {
+      RunNewFloppyImageDialog(*panelSurface, row);
+    } else {
+      ShowImageSetting(*panelSurface, row);
+      if (system.realDrives[row].useImage == 0) system.realDrives[row].inserted = 1;
+    }
+    // The new image, or the medium with its new settings, goes in again.
+    if (system.running != 0) system.mountDelay[row] = kMountDelayTicks;
+  } else if (!setting) {
+    RunNewHardDiskImageDialog(*panelSurface, row);
+  } else {
+    ShowImageSetting(*panelSurface, row);
+  }
+}
+
+}  // namespace disk

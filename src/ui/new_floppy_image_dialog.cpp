@@ -1,0 +1,116 @@
+#include <cstdio>
+
+#include "fdd/new_floppy_image.h"
+#include "plugin/disk_system.h"
+#include "plugin/file_routines.h"
+#include "ui/dialog_ids.h"
+#include "ui/dialogs.h"
+#include "ui/file_names.h"
+
+namespace disk {
+namespace {
+
+constexpr int kFloppyProgressMessages = 10;
+// "読み出すFDは必ずライトプロテクトして下さい" (write-protect the floppy to be read) in the
+// Japanese code page, as the message box takes it.
+constexpr char kWriteProtectWarning[] =
+    "\x93\xC7\x82\xDD\x8F\x6F\x82\xB7\x46\x44\x82\xCD\x95\x4B\x82\xB8\x83\x89\x83\x43\x83\x67\x83"
+    "\x76\x83\x8D\x83\x65\x83\x4E\x83\x67\x82\xB5\x82\xC4\x89\xBA\x82\xB3\x82\xA2";
+
+void EnableLists(ControlSurface& dialog, bool enabled) {
+  dialog.Enable(IDC_NEW_LETTER, enabled);
+  dialog.Enable(IDC_NEW_MEDIA, enabled);
+}
+
+}  // namespace
+
+void NewFloppyImageDialog::Validate() {
+  if (letterIndex == -1) letterIndex = 0;
+  if (mediaIndex != 0 && mediaIndex != 1) mediaIndex = 1;
+}
+
+void NewFloppyImageDialog::OnInit(ControlSurface& dialog) {
+  letterIndex = -1;
+  mediaIndex = 0;
+  Validate();
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const char text[2] = {letter, '\0'};
+    dialog.AddListItem(IDC_NEW_LETTER, text);
+  }
+  dialog.AddListItem(IDC_NEW_MEDIA, "1.23M");
+  dialog.AddListItem(IDC_NEW_MEDIA, "1.44M");
+  dialog.SelectListItem(IDC_NEW_LETTER, letterIndex);
+  dialog.SelectListItem(IDC_NEW_MEDIA, mediaIndex);
+  dialog.SetCheck(IDC_NEW_BLANK, true);
+  EnableLists(dialog, false);
+  dialog.SetProgressRange(IDC_NEW_FD_PROGRESS, 0, 100);
+}
+
+void NewFloppyImageDialog::OnCommand(ControlSurface& dialog, int id) {
+  switch (id) {
+    case IDC_NEW_BLANK:
+      EnableLists(dialog, false);
+      break;
+    case IDC_NEW_CONVERT:
+      EnableLists(dialog, true);
+      break;
+    case IDC_NEW_START:
+      // No second START can arrive while the work lets messages through.
+      for (int control = IDC_NEW_BLANK; control <= IDC_NEW_CANCEL; ++control)
+        dialog.Enable(control, false);
+      dialog.Enable(IDC_NEW_GROUP, false);
+      letterIndex = dialog.SelectedListItem(IDC_NEW_LETTER);
+      mediaIndex = dialog.SelectedListItem(IDC_NEW_MEDIA);
+      Validate();
+      CreateFloppyImage(dialog, dialog.IsChecked(IDC_NEW_BLANK));
+      dialog.EndDialog(1);
+      break;
+    case IDC_NEW_CANCEL:
+      dialog.EndDialog(1);
+      break;
+    default:
+      break;  // Escape (2) does nothing here
+  }
+}
+
+void NewFloppyImageDialog::CreateFloppyImage(ControlSurface& dialog, bool blank) {
+  DiskSettings settings(TheDiskSystem().iniPath);
+  settings.Load();
+  char fileName[kPathSize] = {};
+  FileDialogRequest request;
+  request.save = true;
+  request.filter = "FD IMAGE(*.MFD)\0*.MFD\0";
+  request.initialFolder = settings.lastPathFdd;
+  request.fileName = fileName;
+  request.confirmOverwrite = true;
+  if (!dialog.ShowFileDialog(request)) return;
+  AddDefaultExtension(fileName, kPathSize, ".MFD");
+
+  auto progress = [&dialog](int done, int total) {
+    ShowProgress(dialog, IDC_NEW_FD_PROGRESS, done, total, kFloppyProgressMessages);
+  };
+  ImageResult result;
+  if (blank) {
+    result = CreateBlankFloppyImage(fileName, progress);
+  } else {
+    if (!dialog.ShowMessage(kWriteProtectWarning, "Attention", MessageKind::kWarningOkCancel))
+      return;
+    char volume[kPathSize];
+    std::snprintf(volume, sizeof volume, volumeFormat, 'A' + letterIndex);
+    // An open that failed shows as the first read failing.
+    FileHandle device = OpenImageRead(volume);
+    auto read = [device](std::uint32_t offset, void* buffer, std::uint32_t count) {
+      return device != platform::kNoFile && SeekFailed(device, offset) == 0 &&
+             ReadFileBytes(device, buffer, count) == count;
+    };
+    result = ConvertFloppyToImage(read, mediaIndex, fileName, progress);
+    if (device != platform::kNoFile) CloseFile(device);
+  }
+  if (result != ImageResult::kDone) {
+    dialog.ShowMessage("failure", "", MessageKind::kStop);
+    return;
+  }
+  CopyString(TheDiskSystem().imagePaths[row], fileName, kPathSize);
+}
+
+}  // namespace disk

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include "ui/dialog_ids.h"
+#include "ui/dialogs.h"
+#include "ui/ui_fixture.h"
+
+namespace {
+
+using testing_support::Exists;
+using testing_support::FakeSurface;
+using testing_support::ReadAll;
+
+class NewImageDialogTest : public testing_support::UiTest {};
+
+TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
+  testing_support::WriteText(ini, "[DISK]\nLASTPATHFDD=" + dir.path() + "\n");
+  disk::NewFloppyImageDialog dialog(1);
+  FakeSurface window;
+  dialog.OnInit(window);
+  EXPECT_EQ(window[IDC_NEW_LETTER].items.size(), 26u);
+  EXPECT_EQ(window[IDC_NEW_LETTER].selected, 0);
+  EXPECT_EQ(window[IDC_NEW_MEDIA].items, (std::vector<std::string>{"1.23M", "1.44M"}));
+  EXPECT_TRUE(window[IDC_NEW_BLANK].checked);
+  EXPECT_FALSE(window[IDC_NEW_LETTER].enabled || window[IDC_NEW_MEDIA].enabled);
+  dialog.OnCommand(window, IDC_NEW_CONVERT);
+  EXPECT_TRUE(window[IDC_NEW_LETTER].enabled && window[IDC_NEW_MEDIA].enabled);
+  dialog.OnCommand(window, IDC_NEW_BLANK);
+  EXPECT_FALSE(window[IDC_NEW_MEDIA].enabled);
+  dialog.OnCommand(window, IDCANCEL_KEY);  // Escape does nothing
+  EXPECT_EQ(window.endResult, -1);
+
+  window.ChooseFile(dir.File("NEWDISK"));
+  dialog.OnCommand(window, IDC_NEW_START);
+  EXPECT_EQ(window.endResult, 1);
+  EXPECT_EQ(window.fileDialogs[0].initialFolder, dir.path());
+  EXPECT_TRUE(window.fileDialogs[0].save);
+  EXPECT_EQ(ReadAll(dir.File("NEWDISK.MFD")).size(), 68112u);
+  EXPECT_STREQ(system.imagePaths[1], dir.File("NEWDISK.MFD").c_str());
+  const auto& progress = window[IDC_NEW_FD_PROGRESS].progress;
+  ASSERT_EQ(progress.size(), 163u);
+  EXPECT_EQ((std::vector<int>(progress.begin(), progress.begin() + 6)),
+            (std::vector<int>{0, 0, 1, 1, 2, 3}));
+  EXPECT_EQ(progress.back(), 99);
+  EXPECT_EQ(window.pumped, 1630);
+  for (int id = IDC_NEW_BLANK; id <= IDC_NEW_CANCEL; ++id) EXPECT_FALSE(window[id].enabled) << id;
+}
+
+TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
+  auto drive = std::vector<std::uint8_t>(1474560, 0xA5);
+  testing_support::WriteAll(dir.File("drive-C"), drive);
+  std::string format = dir.File("drive-%c");
+  disk::NewFloppyImageDialog dialog(0);
+  dialog.volumeFormat = format.c_str();
+  FakeSurface window;
+  dialog.OnInit(window);
+  window[IDC_NEW_BLANK].checked = false;
+  window[IDC_NEW_LETTER].selected = 2;  // C
+  window[IDC_NEW_MEDIA].selected = 1;   // 1.44M
+  window.ChooseFile(dir.File("COPY.IMG"));
+  window.messageAnswer = false;  // the warning cancelled: nothing at all
+  dialog.OnCommand(window, IDC_NEW_START);
+  EXPECT_FALSE(Exists(dir.File("COPY.IMG")));
+  EXPECT_EQ(window.messages.size(), 1u);
+
+  window.messageAnswer = true;
+  dialog.OnCommand(window, IDC_NEW_START);
+  EXPECT_EQ(ReadAll(dir.File("COPY.IMG")).size(), 1542672u);  // .IMG stays
+  EXPECT_STREQ(system.imagePaths[0], dir.File("COPY.IMG").c_str());
+
+  // A drive that cannot be read: "failure", and the row keeps its image.
+  window[IDC_NEW_LETTER].selected = 3;  // D: no such file
+  window.ChooseFile(dir.File("FAIL.MFD"));
+  dialog.OnCommand(window, IDC_NEW_START);
+  EXPECT_EQ(window.messages.back(), "failure");
+  EXPECT_FALSE(Exists(dir.File("FAIL.MFD")));
+  EXPECT_STREQ(system.imagePaths[0], dir.File("COPY.IMG").c_str());
+}
+
+TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
+  disk::NewHardDiskImageDialog dialog(3);
+  FakeSurface window;
+  dialog.OnInit(window);
+  EXPECT_EQ(window[IDC_NEW_SIZE].text, "80");
+  window[IDC_NEW_SIZE].text = "MB";
+  window.ChooseFile("");  // cancelled save dialog: nothing
+  dialog.OnCommand(window, IDC_NEW_START);
+  EXPECT_EQ(dialog.sizeMB, 80u);
+  EXPECT_EQ(window.endResult, 1);
+  EXPECT_STREQ(system.imagePaths[3], "");
+
+  window[IDC_NEW_SIZE].text = "1";
+  window.ChooseFile(dir.File("DISK1"));
+  dialog.OnCommand(window, IDC_NEW_START);
+  EXPECT_EQ(ReadAll(dir.File("DISK1.MHD")).size(), 1049088u);
+  EXPECT_STREQ(system.imagePaths[3], dir.File("DISK1.MHD").c_str());
+  EXPECT_EQ(window[IDC_NEW_HD_PROGRESS].progress,
+            (std::vector<int>{0, 12, 25, 37, 50, 62, 75, 87}));
+  EXPECT_EQ(window.pumped, 16);
+
+  window[IDC_NEW_SIZE].text = "4096";  // refused silently
+  window.ChooseFile(dir.File("BIG"));
+  dialog.OnCommand(window, IDC_NEW_START);
+  EXPECT_FALSE(Exists(dir.File("BIG.MHD")));
+  EXPECT_TRUE(window.messages.empty());
+  EXPECT_STREQ(system.imagePaths[3], dir.File("DISK1.MHD").c_str());
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "plugin/host_abi.h"
+#include "ui/image_selection.h"
+#include "ui/panel_controls.h"
+#include "ui/status_panel.h"
+#include "ui/ui_fixture.h"
+
+namespace {
+
+using disk::panel::ImageButton;
+
+// What the other modules' display-mode functions answer.
+struct HostModes {
+  std::uint32_t displayValue = 0;
+  bool displayNull = false;
+  std::uint32_t dialogValue = 0;
+  int notified142 = 0, notified140 = 0;
+  std::uint32_t mouse = 0;
+} gModes;
+
+std::uint32_t* MHW_CALL DisplayPointer() {
+  return gModes.displayNull ? nullptr : &gModes.displayValue;
+}
+std::uint32_t MHW_CALL DialogFlag() {
+  return gModes.dialogValue;
+}
+void MHW_CALL Notify142() {
+  ++gModes.notified142;
+}
+void MHW_CALL Notify140() {
+  ++gModes.notified140;
+}
+std::uint32_t MHW_CALL MouseState(MhwWord*) {
+  return gModes.mouse;
+}
+
+class OpenImageTest : public testing_support::UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    gModes = {};
+    hostTable.assign(mhw::kHostTableWords, 0);
+    mouseRecord[0] = reinterpret_cast<MhwWord>(&MouseState);
+    hostTable[mhw::kSlotMouseRecord] = reinterpret_cast<MhwWord>(mouseRecord);
+    system.host = hostTable.data();
+  }
+  void Provide142() {
+    system.displayMode[0] = reinterpret_cast<MhwWord>(&DisplayPointer);
+    system.displayMode[2] = reinterpret_cast<MhwWord>(&Notify142);
+  }
+  void Provide140() {
+    system.dialogMode[0] = reinterpret_cast<MhwWord>(&DialogFlag);
+    system.dialogMode[1] = reinterpret_cast<MhwWord>(&Notify140);
+  }
+  std::vector<MhwWord> hostTable;
+  MhwWord mouseRecord[2] = {};
+};
+
+TEST_F(OpenImageTest, HostDialogModeTruthTable) {
+  EXPECT_FALSE(disk::HostDialogModeOn());  // no tables
+  Provide140();
+  gModes.dialogValue = 1;
+  EXPECT_TRUE(disk::HostDialogModeOn());
+  gModes.dialogValue = 2;  // only 1 counts
+  EXPECT_FALSE(disk::HostDialogModeOn());
+  Provide142();
+  gModes.displayValue = 1;
+  EXPECT_TRUE(disk::HostDialogModeOn());
+  gModes.displayValue = 0;
+  gModes.dialogValue = 1;
+  EXPECT_FALSE(disk::HostDialogModeOn());  // a pointer from 142 decides alone
+  gModes.displayNull = true;
+  EXPECT_TRUE(disk::HostDialogModeOn());  // a null pointer falls back to 140
+  gModes.dialogValue = 0;
+  EXPECT_FALSE(disk::HostDialogModeOn());
+}
+
+TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
+  testing_support::WriteText(ini, "[DISK]\nLASTPATHFDD=C:\\OLD\\\nDISK00=from-ini.mfd\n");
+  std::string chosen = Image("GAME.D88", D88Image("GAME", 0));
+  system.running = 1;
+  SetPath(0, "previous.mfd");
+  panel.ChooseFile(chosen);
+  Provide142();
+  disk::PanelCommand(ImageButton(0));
+  ASSERT_EQ(panel.fileDialogs.size(), 1u);
+  EXPECT_EQ(panel.fileDialogs[0].initialFolder, "C:\\OLD\\");
+  EXPECT_EQ(panel.fileDialogs[0].filter.substr(0, 23), std::string("ALL SUPPORTED FD IMAGE\0", 23));
+  EXPECT_FALSE(panel.fileDialogs[0].ownedByHostWindow);
+  EXPECT_STREQ(system.imagePaths[0], chosen.c_str());
+  EXPECT_EQ(system.mountDelay[0], 40u);
+  EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "GAME");
+  EXPECT_EQ(gModes.notified142, 1);
+  EXPECT_EQ(system.panelBusy, 0u);
+
+  disk::DiskSettings settings(ini.c_str());
+  settings.Load();
+  EXPECT_EQ(std::string(settings.lastPathFdd), dir.path() + chosen.substr(dir.path().size(), 1));
+  EXPECT_STREQ(settings.imagePaths[0], "from-ini.mfd");  // the panel saves paths at its end
+
+  // A hard-disk image waits for the next start-up; its folder goes to LASTPATHHDD.
+  system.running = 0;
+  std::string hd = Image("HD.MHD", MhdImage("HD"));
+  panel.ChooseFile(hd);
+  disk::PanelCommand(ImageButton(2));
+  EXPECT_STREQ(system.imagePaths[2], hd.c_str());
+  settings.Load();
+  EXPECT_STREQ(settings.lastPathHdd, settings.lastPathFdd);
+  EXPECT_EQ(panel.fileDialogs[1].filter.substr(0, 23), std::string("ALL SUPPORTED HD IMAGE\0", 23));
+}
+
+TEST_F(OpenImageTest, CancelEjectsOnlyInTheHostDialogMode) {
+  system.running = 1;
+  SetPath(0, "kept.mfd");
+  panel.ChooseFile("");
+  Provide140();
+  disk::OpenImageDialog(0);
+  EXPECT_STREQ(system.imagePaths[0], "kept.mfd");
+  EXPECT_EQ(gModes.notified140, 1);
+
+  gModes.dialogValue = 1;
+  disk::OpenImageDialog(0);
+  EXPECT_TRUE(panel.fileDialogs.back().ownedByHostWindow);
+  EXPECT_STREQ(system.imagePaths[0], "");
+
+  // Stopped: the mode does not apply and nothing changes.
+  system.running = 0;
+  SetPath(1, "kept.mfd");
+  disk::OpenImageDialog(1);
+  EXPECT_FALSE(panel.fileDialogs.back().ownedByHostWindow);
+  EXPECT_STREQ(system.imagePaths[1], "kept.mfd");
+  EXPECT_EQ(gModes.notified140, 3);  // notified after every dialog
+}
+
+TEST_F(OpenImageTest, CapturedCursorIsFreedForTheDialogOnly) {
+  system.running = 1;
+  panel.ChooseFile("");
+  disk::OpenImageDialog(0);
+  EXPECT_TRUE(panel.cursorLog.empty());
+  gModes.mouse = 2;
+  disk::OpenImageDialog(0);
+  EXPECT_EQ(panel.cursorLog, (std::vector<bool>{true, false}));
+  system.running = 0;
+  disk::OpenImageDialog(0);
+  EXPECT_EQ(panel.cursorLog.size(), 2u);
+}
+
+}  // namespace
