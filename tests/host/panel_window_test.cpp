@@ -1,0 +1,209 @@
+// The status panel and the disk setting dialog as real windows (Windows, or Wine with a display):
+// the host window gets the panel from FastGUI, and the test reads and drives its controls through
+// the window API as a user's clicks and drops would.
+#if defined(_WIN32)
+#include <windows.h>
+// After windows.h, which they need.
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/module_fixture.h"
+#include "support/scratch.h"
+
+namespace {
+
+using testing_support::WriteAll;
+using testing_support::WriteText;
+
+struct Registered {
+  WPARAM value = 0;
+  std::string name;
+  int calls = 0;
+} gRegistered;
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == 0x1307) {
+    auto* record = reinterpret_cast<const MhwWord*>(lParam);
+    gRegistered.value = wParam;
+    gRegistered.name = record[0] == 1 ? reinterpret_cast<const char*>(record[3]) : "";
+    ++gRegistered.calls;
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeHostWindow() {
+  static bool registered = false;
+  if (!registered) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = HostWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "DiskTestHost";
+    RegisterClassA(&windowClass);
+    registered = true;
+  }
+  return CreateWindowA("DiskTestHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 640, 400, nullptr,
+                       nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+std::vector<std::uint8_t> Mfd(const std::string& comment) {
+  std::vector<std::uint8_t> bytes(68112, 0);
+  std::memcpy(bytes.data(), "ZEBFDDIMAGE.R0", 15);
+  std::memcpy(bytes.data() + 16, comment.c_str(), comment.size() + 1);
+  return bytes;
+}
+
+std::vector<std::uint8_t> Mhd(const std::string& comment) {
+  std::vector<std::uint8_t> bytes(512 + 131072, 0);
+  std::memcpy(bytes.data(), "ZEBHDDIMAGE.R0", 15);
+  std::memcpy(bytes.data() + 16, comment.c_str(), comment.size() + 1);
+  return bytes;
+}
+
+class PanelWindowTest : public testing_support::ModuleTest {
+ protected:
+  void Configure(mhwhost::ReferenceHost& h) override {
+    hostWindow = MakeHostWindow();
+    h.mainWindow = hostWindow;
+  }
+  void TearDown() override {
+    // The panel goes with its host window, before the module does; its quit message is drained.
+    if (hostWindow != nullptr) DestroyWindow(hostWindow);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    ModuleTest::TearDown();
+  }
+  HWND Panel() const { return static_cast<HWND>(host->panelWindow); }
+  std::string Text(int id) const {
+    char text[300] = {};
+    GetDlgItemTextA(Panel(), id, text, sizeof text);
+    return text;
+  }
+  bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(Panel(), id)) != FALSE; }
+  void Press(int id) const {
+    SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(Panel(), id)));
+  }
+  // What the shell hands a window when a file is dropped on it.
+  void Drop(int id, const std::string& path) const {
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(drop + 1), path.c_str(), path.size() + 1);
+    GlobalUnlock(memory);
+    SendMessageA(GetDlgItem(Panel(), id), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  }
+
+  HWND hostWindow = nullptr;
+};
+
+TEST_F(PanelWindowTest, FastGuiBuildsThePanelAndRefreshShowsTheRows) {
+  std::string mfd = dir.File("RD.MFD");
+  WriteAll(mfd, Mfd("R&D"));
+  std::string d88 = dir.File("BAD.D88");
+  std::vector<std::uint8_t> bad(4096, 0);
+  std::memcpy(bad.data(), "GAME", 5);
+  bad[28] = 1;  // the stated size is wrong
+  WriteAll(d88, bad);
+  std::string hd = dir.File("HD.MHD");
+  WriteAll(hd, Mhd(""));
+  gRegistered = {};
+  Attach("[DISK]\nDISK00=" + mfd + "\nblnImage01=0\nszFdd01=B\nbyType01=1\nDISK02=" + hd +
+         "\nDISK03=" + d88 + "\n");
+  ASSERT_NE(Panel(), nullptr);
+  EXPECT_EQ(GetParent(Panel()), hostWindow);
+  EXPECT_FALSE(IsWindowVisible(Panel()));  // the host shows it
+  EXPECT_EQ(gRegistered.calls, 1);
+  EXPECT_EQ(gRegistered.name, "DISK");
+
+  EXPECT_EQ(Text(1005), "R&&D");
+  EXPECT_EQ(Text(1009), mfd);
+  EXPECT_EQ(Text(1017), "Setting");
+  EXPECT_EQ(Text(1006), "FD Drive - B ( 1.44M )");
+  EXPECT_EQ(Text(1002), "Set");
+  EXPECT_FALSE(Enabled(1010));
+  EXPECT_FALSE(Enabled(1018));
+  EXPECT_EQ(Text(1007), "No Information");
+  EXPECT_EQ(Text(1008), "No Information");
+  EXPECT_TRUE(Enabled(1003) && Enabled(1011) && Enabled(1020));
+
+  host->Startup();  // running: the hard-disk rows are fixed
+  EXPECT_FALSE(Enabled(1003) || Enabled(1011) || Enabled(1022));
+  EXPECT_TRUE(Enabled(1020));
+
+  Press(1002);  // Set on the real drive
+  EXPECT_EQ(Text(1002), "Eject");
+  EXPECT_TRUE(Enabled(1018));
+  host->menus[1].click();  // the FDD2 menu item presses the same button
+  EXPECT_EQ(Text(1002), "Set");
+  char label[16] = {};
+  host->menus[1].label(label);
+  EXPECT_STREQ(label, "Set   ");
+}
+
+TEST_F(PanelWindowTest, DroppedFileAndEjectChangeTheRow) {
+  std::string mfd = dir.File("DROP.MFD");
+  WriteAll(mfd, Mfd("Dropped"));
+  Attach();
+  EXPECT_EQ(Text(1017), "New");
+  EXPECT_FALSE(Enabled(1001));
+  Drop(1009, mfd);
+  EXPECT_EQ(Text(1009), mfd);
+  EXPECT_EQ(Text(1005), "Dropped");
+  EXPECT_TRUE(Enabled(1001));
+  Press(1001);
+  EXPECT_EQ(Text(1009), "");
+  EXPECT_EQ(Text(1005), "");
+  // Closing the host window keeps the paths in the INI file.
+  Drop(1011, mfd);
+  DestroyWindow(hostWindow);
+  hostWindow = nullptr;
+  EXPECT_NE(testing_support::ReadText(ini).find("DISK02=" + mfd), std::string::npos);
+}
+
+// Drives the disk setting dialog from a timer of the modal loop.
+struct SettingScript {
+  bool found = false;
+  std::string editor;
+} gScript;
+
+void CALLBACK DriveSettingDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowA(nullptr, "DISK SETTING");
+  if (dialog == nullptr) return;
+  KillTimer(nullptr, timer);
+  gScript.found = true;
+  char editor[300] = {};
+  GetDlgItemTextA(dialog, 1040, editor, sizeof editor);
+  gScript.editor = editor;
+  SendDlgItemMessageA(dialog, 1036, CB_SETCURSEL, 2, 0);  // "B"
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1036, CBN_SELCHANGE), 0);
+  SendDlgItemMessageA(dialog, 1038, CB_SETCURSEL, 1, 0);  // "1.44M"
+  CheckDlgButton(dialog, 1042, BST_CHECKED);
+  SetDlgItemTextA(dialog, 1040, "C:\\DE\\editdisk.exe");
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+}
+
+TEST_F(PanelWindowTest, DeviceConfigRunsModallyAndSavesTheIniFile) {
+  Attach("[DISK]\nDISKEXPLORER=D:\\OLD\\editdisk.exe\n");
+  gScript = {};
+  SetTimer(nullptr, 0, 50, DriveSettingDialog);
+  host->module().deviceConfig(hostWindow);
+  EXPECT_TRUE(gScript.found);
+  EXPECT_EQ(gScript.editor, "D:\\OLD\\editdisk.exe");
+  std::string text = testing_support::ReadText(ini);
+  for (const char* line :
+       {"blnImage00=0", "szFdd00=B", "byType00=1", "FDWAIT=1", "DISKEXPLORER=C:\\DE\\editdisk.exe"})
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  // DeviceConfig hands the new drive to the panel.
+  EXPECT_EQ(Text(1005), "FD Drive - B ( 1.44M )");
+}
+
+}  // namespace
+#endif
