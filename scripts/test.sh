@@ -36,6 +36,15 @@ step "x86_64 Windows under wine64"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
 source scripts/wine-env.sh
+# One display for the whole run: the panel and dialog tests need one, and a wineserver that
+# started without it cannot create dialogs later.
+display=$(bash scripts/free-display.sh)
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+export DISPLAY=":$display"
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+sleep 1
 ctest --preset win64
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "fdd/drive_fixture.h"
 #include "plugin/file_routines.h"
 #include "support/scratch.h"
 
@@ -108,6 +110,22 @@ TEST_P(ConvertFloppy, CopiesEverySectorInRecordOrder) {
       ++sectorsSeen;
     }
   EXPECT_EQ(sectorsSeen * size, m.diskSize);
+
+  // Mounted, every sector's data offset leads to the source's bytes.
+  auto drive = fdd_testing::ResetDrive();
+  ASSERT_EQ(drive->LoadImage(dir.File("COPY.MFD").c_str()), 1u);
+  int tracks = static_cast<int>(m.diskSize / size / static_cast<std::uint32_t>(m.sectors));
+  for (int track = 0; track < tracks; ++track) {
+    ASSERT_EQ(drive->CountSectors(track >> 1, track & 1), static_cast<std::uint32_t>(m.sectors));
+    for (int r = 1; r <= m.sectors; r += m.sectors - 1) {
+      std::uint32_t offset =
+          drive->FindSectorData(track >> 1, track & 1, static_cast<std::uint8_t>(r), m.n);
+      std::uint32_t logical = static_cast<std::uint32_t>(track * m.sectors + r - 1) * size;
+      ASSERT_EQ(std::memcmp(image.data() + offset, disk.data() + logical, size), 0)
+          << track << "/" << r;
+    }
+  }
+  drive->Eject();
 }
 
 INSTANTIATE_TEST_SUITE_P(Media, ConvertFloppy,
