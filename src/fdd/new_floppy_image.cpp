@@ -5,19 +5,15 @@
 #include <new>
 #include <vector>
 
+#include "fdd/image_loaders.h"
+#include "fdd/mfd_header.h"
+#include "fdd/sector_record.h"
 #include "plugin/file_routines.h"
 
 namespace disk {
 namespace {
 
-constexpr char kSignature[] = "ZEBFDDIMAGE.R0";
 constexpr char kComment[] = "New FD Image";
-constexpr std::uint32_t kCommentOffset = 0x10;
-constexpr std::uint32_t kHeaderSizeOffset = 0x110;
-constexpr std::uint32_t kWriteProtectOffset = 0x114;
-constexpr std::uint32_t kVersionOffset = 0x115;
-constexpr std::uint32_t kRecordsOffset = 0x120;
-constexpr std::uint32_t kRecordSize = 16;
 constexpr std::uint32_t kDiskBufferSize = 1475840;  // room for the largest medium read
 
 constexpr FloppyMedium kMedia[2] = {
@@ -25,23 +21,20 @@ constexpr FloppyMedium kMedia[2] = {
     {160, 18, 2, 0x30},  // 1.44 MB: 80 cylinders x 2 sides
 };
 
-// Field order of an R0 sector record.
-struct Record {
-  std::uint8_t c, h, r, n, mfm, deleted, status, st0, st1, st2, mediaType;
-};
-
-// A place without a sector; side 1 marks its ST0 with the head bit.
-Record EmptyRecord(int track) {
-  return {0xFF, 0xFF, 0xFF, 0xFF,
-          0xFF, 0xFF, 0xE0, static_cast<std::uint8_t>(0x40 | (track & 1) << 2),
-          0x01, 0x00, 0x00};
+// An R0 sector record: C, H, R, N, MFM, deleted, status, ST0, ST1, ST2, media type, then zeros.
+void PutRecord(std::uint8_t* header, int track, int slot, const SectorRecord& record) {
+  std::uint8_t* at =
+      header + mfd::kTrackTableOffset +
+      (static_cast<std::uint32_t>(track) * kMfdRecordsPerTrack + slot) * mfd::kRecordSize;
+  const std::uint8_t fields[] = {record.C,   record.H,       record.R,        record.N,
+                                 record.mfm, record.deleted, record.status,   record.st0,
+                                 record.st1, record.st2,     record.mediaType};
+  std::memset(at, 0, mfd::kRecordSize);
+  std::memcpy(at, fields, sizeof fields);
 }
 
-void PutRecord(std::uint8_t* header, int track, int slot, const Record& record) {
-  std::uint8_t* at = header + kRecordsOffset +
-                     (static_cast<std::uint32_t>(track) * kMfdRecordsPerTrack + slot) * kRecordSize;
-  std::memset(at, 0, kRecordSize);
-  std::memcpy(at, &record, sizeof record);
+SectorRecord Empty(int track) {
+  return EmptyRecord(static_cast<std::uint32_t>(track & 1), 0);
 }
 
 void PutU32(std::uint8_t* at, std::uint32_t value) {
@@ -53,7 +46,7 @@ ImageResult WriteImage(const char* path, const std::uint8_t* header, const std::
                        std::uint32_t dataSize) {
   FileHandle file = CreateImageFile(path);
   if (file == platform::kNoFile) return ImageResult::kCreateFailed;
-  bool complete = WriteFileBytes(file, header, kMfdR0HeaderSize) == kMfdR0HeaderSize &&
+  bool complete = WriteFileBytes(file, header, kR0HeaderSize) == kR0HeaderSize &&
                   (dataSize == 0 || WriteFileBytes(file, data, dataSize) == dataSize);
   CloseFile(file);
   return complete ? ImageResult::kDone : ImageResult::kWriteFailed;
@@ -66,19 +59,19 @@ const FloppyMedium& ConversionMedium(int mediaIndex) {
 }
 
 void BuildBlankMfdHeader(std::uint8_t* header) {
-  std::memset(header, 0, kMfdR0HeaderSize);
-  std::memcpy(header, kSignature, sizeof kSignature);
-  std::memcpy(header + kCommentOffset, kComment, sizeof kComment);
-  PutU32(header + kHeaderSizeOffset, kMfdR0HeaderSize);
-  header[kWriteProtectOffset] = 0;
-  header[kVersionOffset] = 2;
+  std::memset(header, 0, kR0HeaderSize);
+  std::memcpy(header, kR0Signature, sizeof kR0Signature);
+  std::memcpy(header + mfd::kCommentOffset, kComment, sizeof kComment);
+  PutU32(header + mfd::kHeaderSizeOffset, kR0HeaderSize);
+  header[mfd::kWriteProtectOffset] = 0;
+  header[mfd::kVersionByteOffset] = 2;
   for (int track = 0; track < kMfdTracks; ++track)
     for (int slot = 0; slot < kMfdRecordsPerTrack; ++slot)
-      PutRecord(header, track, slot, EmptyRecord(track));
+      PutRecord(header, track, slot, Empty(track));
 }
 
 ImageResult CreateBlankFloppyImage(const char* path, const ImageProgress& progress) {
-  std::vector<std::uint8_t> header(kMfdR0HeaderSize);
+  std::vector<std::uint8_t> header(kR0HeaderSize);
   BuildBlankMfdHeader(header.data());
   for (int track = 0; track < kMfdTracks; ++track)
     if (progress) progress(track, kMfdTracks);
@@ -88,7 +81,7 @@ ImageResult CreateBlankFloppyImage(const char* path, const ImageProgress& progre
 ImageResult ConvertFloppyToImage(const DiskReader& read, int mediaIndex, const char* path,
                                  const ImageProgress& progress) {
   const FloppyMedium& medium = ConversionMedium(mediaIndex);
-  std::vector<std::uint8_t> header(kMfdR0HeaderSize);
+  std::vector<std::uint8_t> header(kR0HeaderSize);
   BuildBlankMfdHeader(header.data());
   // Raw volume reads want sector-aligned buffers.
   constexpr std::align_val_t kAlignment{4096};
@@ -101,19 +94,17 @@ ImageResult ConvertFloppyToImage(const DiskReader& read, int mediaIndex, const c
   for (int track = 0; track < kMfdTracks; ++track) {
     bool present = track < medium.tracks;
     for (int slot = 0; slot < kMfdRecordsPerTrack; ++slot) {
-      Record record = EmptyRecord(track);
-      if (present && slot < medium.sectorsPerTrack)
-        record = {static_cast<std::uint8_t>(track >> 1),
-                  static_cast<std::uint8_t>(track & 1),
-                  static_cast<std::uint8_t>(slot + 1),
-                  medium.n,
-                  1,
-                  0,
-                  0,
-                  static_cast<std::uint8_t>((track & 1) << 2),
-                  0,
-                  0,
-                  medium.mediaType};
+      SectorRecord record = Empty(track);
+      if (present && slot < medium.sectorsPerTrack) {
+        record = {};
+        record.C = static_cast<std::uint8_t>(track >> 1);
+        record.H = static_cast<std::uint8_t>(track & 1);
+        record.R = static_cast<std::uint8_t>(slot + 1);
+        record.N = medium.n;
+        record.mfm = 1;
+        record.st0 = static_cast<std::uint8_t>((track & 1) << 2);  // head bit on side 1
+        record.mediaType = medium.mediaType;
+      }
       PutRecord(header.data(), track, slot, record);
     }
     if (present) {

@@ -7,7 +7,6 @@
 
 namespace disk {
 
-inline constexpr std::uint32_t kMfdR0HeaderSize = 68112;
 inline constexpr int kMfdTracks = 163;
 inline constexpr int kMfdRecordsPerTrack = 26;
 

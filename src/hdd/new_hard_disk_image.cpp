@@ -3,12 +3,12 @@
 #include <cstring>
 #include <vector>
 
+#include "hdd/hard_disk_image.h"
 #include "plugin/file_routines.h"
 
 namespace disk {
 namespace {
 
-constexpr char kSignature[] = "ZEBHDDIMAGE.R0";
 constexpr char kComment[] = "New HD Image";
 constexpr std::uint32_t kMaxSizeMB = 2047;
 
@@ -30,7 +30,7 @@ ImageResult CreateHardDiskImage(const char* path, std::uint32_t sizeMB,
   if (cylinders < 0) return ImageResult::kSizeRefused;
 
   std::uint8_t header[kMhdHeaderSize] = {};
-  std::memcpy(header, kSignature, sizeof kSignature);
+  std::memcpy(header, kMhdSignature, sizeof kMhdSignature);
   std::memcpy(header + 16, kComment, sizeof kComment);
   PutLittleEndian(header + 272, kMhdHeaderSize, 4);
   PutLittleEndian(header + 276, static_cast<std::uint32_t>(cylinders), 4);

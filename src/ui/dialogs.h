@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "fdd/image_loaders.h"
 #include "ui/control_surface.h"
 #include "ui/disk_settings.h"
 
@@ -12,7 +13,7 @@ namespace disk {
 // emulated write protection of a real floppy drive.
 class ImageSettingDialog : public DialogPresenter {
  public:
-  static constexpr std::uint32_t kHeaderSize = 68112;
+  static constexpr std::uint32_t kHeaderSize = kR0HeaderSize;
   explicit ImageSettingDialog(int panelRow);
   ~ImageSettingDialog() override;
   void OnInit(ControlSurface& dialog) override;
@@ -42,8 +43,6 @@ class NewFloppyImageDialog : public DialogPresenter {
   std::uint32_t row;
   std::int32_t letterIndex = -1;
   std::int32_t mediaIndex = 0;
-  // The device a real floppy is read from; a test can name a plain file standing in for it.
-  const char* volumeFormat = "\\\\.\\%c:";
 
  private:
   void CreateFloppyImage(ControlSurface& dialog, bool blank);

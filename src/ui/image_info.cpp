@@ -3,13 +3,15 @@
 #include <cstdint>
 #include <cstring>
 
+#include "fdd/image_loaders.h"
+#include "fdd/mfd_header.h"
+#include "hdd/hard_disk_image.h"
 #include "plugin/file_routines.h"
 
 namespace disk {
 namespace {
 
 constexpr std::uint32_t kInfoBytes = 288;
-constexpr std::uint32_t kCommentOffset = 16;
 constexpr std::uint32_t kD88SizeOffset = 28;
 constexpr const char* kNoInformation = "No Information";
 
@@ -47,9 +49,9 @@ std::string ImageInfoText(const char* path, bool* opened) {
   if (got < kInfoBytes) return kNoInformation;
 
   std::string text;
-  if (HasSignature(header, "ZEBFDDIMAGE.R0") || HasSignature(header, "ZEBFDDIMAGE.R1") ||
-      HasSignature(header, "ZEBHDDIMAGE.R0"))
-    text = Field(header, kCommentOffset);
+  if (HasSignature(header, kR0Signature) || HasSignature(header, kR1Signature) ||
+      HasSignature(header, kMhdSignature))
+    text = Field(header, mfd::kCommentOffset);
   // Otherwise (an empty comment included) a D88 header, trusted only when its size is right.
   if (text.empty()) {
     std::uint32_t stated = static_cast<std::uint32_t>(header[kD88SizeOffset]) |

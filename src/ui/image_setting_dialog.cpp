@@ -1,5 +1,8 @@
 #include <cstring>
 
+#include "fdd/image_loaders.h"
+#include "fdd/mfd_header.h"
+#include "hdd/hard_disk_image.h"
 #include "plugin/disk_system.h"
 #include "plugin/file_routines.h"
 #include "ui/dialog_ids.h"
@@ -10,9 +13,10 @@
 namespace disk {
 namespace {
 
-constexpr std::uint32_t kCommentOffset = 16;
-constexpr std::uint32_t kCommentSize = 256;
-constexpr std::uint32_t kWriteProtectOffset = 0x114;
+// MFD and MHD headers keep their comment at the same place.
+using mfd::kCommentOffset;
+using mfd::kCommentSize;
+using mfd::kWriteProtectOffset;
 
 bool IsRealDrive(std::uint32_t row) {
   return panel::IsFloppyRow(static_cast<int>(row)) && TheDiskSystem().realDrives[row].useImage == 0;
@@ -49,7 +53,7 @@ void ImageSettingDialog::OnInit(ControlSurface& dialog) {
   headerRead_ = file != 0 ? ReadFileBytes(file, header, kHeaderSize) : 0;
   bool mfd = headerRead_ >= 15 &&
              (HasSignature(header, "ZEBFDDIMAGE.R0") || HasSignature(header, "ZEBFDDIMAGE.R1"));
-  bool mhd = headerRead_ >= 15 && HasSignature(header, "ZEBHDDIMAGE.R0");
+  bool mhd = headerRead_ >= 15 && HasSignature(header, kMhdSignature);
   if (mfd || mhd) {
     // A comment without its NUL keeps 255 characters.
     std::memcpy(label, header + kCommentOffset, kCommentSize - 1);

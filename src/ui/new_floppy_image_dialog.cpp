@@ -1,8 +1,9 @@
-#include <cstdio>
+#include <memory>
 
 #include "fdd/new_floppy_image.h"
+#include "platform/raw_volume.h"
+#include "platform/system.h"
 #include "plugin/disk_system.h"
-#include "plugin/file_routines.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/file_names.h"
@@ -16,6 +17,24 @@ constexpr int kFloppyProgressMessages = 10;
 constexpr char kWriteProtectWarning[] =
     "\x93\xC7\x82\xDD\x8F\x6F\x82\xB7\x46\x44\x82\xCD\x95\x4B\x82\xB8\x83\x89\x83\x43\x83\x67\x83"
     "\x76\x83\x8D\x83\x65\x83\x4E\x83\x67\x82\xB5\x82\xC4\x89\xBA\x82\xB3\x82\xA2";
+
+// Reads the floppy in the real drive: the volume on the NT family (or the device the platform
+// maps the letter to), the VWIN32 absolute disk read on Windows 9x. A device that cannot be
+// opened shows as the first read failing.
+DiskReader RealFloppyReader(char letter, int mediaIndex) {
+  std::uint32_t sectorSize = ConversionMedium(mediaIndex).SectorSize();
+  std::shared_ptr<std::uintptr_t> vwin32(
+      new std::uintptr_t(platform::IsNtFamily() ? 0 : platform::OpenVwin32Device()),
+      [](std::uintptr_t* device) {
+        platform::CloseVwin32Device(*device);
+        delete device;
+      });
+  return [letter, sectorSize, vwin32](std::uint32_t offset, void* buffer, std::uint32_t count) {
+    if (*vwin32 == 0) return platform::ReadRawVolume(letter, offset, buffer, count);
+    return platform::Vwin32DiskTransfer(*vwin32, false, static_cast<std::uint32_t>(letter - 'A'),
+                                        offset / sectorSize, count / sectorSize, buffer);
+  };
+}
 
 void EnableLists(ControlSurface& dialog, bool enabled) {
   dialog.Enable(IDC_NEW_LETTER, enabled);
@@ -95,16 +114,9 @@ void NewFloppyImageDialog::CreateFloppyImage(ControlSurface& dialog, bool blank)
   } else {
     if (!dialog.ShowMessage(kWriteProtectWarning, "Attention", MessageKind::kWarningOkCancel))
       return;
-    char volume[kPathSize];
-    std::snprintf(volume, sizeof volume, volumeFormat, 'A' + letterIndex);
-    // An open that failed shows as the first read failing.
-    FileHandle device = OpenImageRead(volume);
-    auto read = [device](std::uint32_t offset, void* buffer, std::uint32_t count) {
-      return device != platform::kNoFile && SeekFailed(device, offset) == 0 &&
-             ReadFileBytes(device, buffer, count) == count;
-    };
-    result = ConvertFloppyToImage(read, mediaIndex, fileName, progress);
-    if (device != platform::kNoFile) CloseFile(device);
+    result =
+        ConvertFloppyToImage(RealFloppyReader(static_cast<char>('A' + letterIndex), mediaIndex),
+                             mediaIndex, fileName, progress);
   }
   if (result != ImageResult::kDone) {
     dialog.ShowMessage("failure", "", MessageKind::kStop);

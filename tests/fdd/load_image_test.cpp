@@ -18,17 +18,7 @@ namespace {
 using disk::FloppyDrive;
 using namespace fdd_testing;
 using testing_support::ScratchDir;
-
-void SetVariable(const char* name, const std::string& value) {
-#ifdef _WIN32
-  _putenv_s(name, value.c_str());
-#else
-  if (value.empty())
-    unsetenv(name);
-  else
-    setenv(name, value.c_str(), 1);
-#endif
-}
+using testing_support::SetVariable;
 
 void MarkReadOnly(const std::string& path, bool readOnly) {
   namespace fs = std::filesystem;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -52,6 +53,17 @@ void WriteText(const std::string& path, const std::string& text) {
 
 bool Exists(const std::string& path) {
   return fs::exists(path);
+}
+
+void SetVariable(const char* name, const std::string& value) {
+#ifdef _WIN32
+  _putenv_s(name, value.c_str());
+#else
+  if (value.empty())
+    unsetenv(name);
+  else
+    setenv(name, value.c_str(), 1);
+#endif
 }
 
 }  // namespace testing_support

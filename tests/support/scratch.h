@@ -27,5 +27,7 @@ void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 bool Exists(const std::string& path);
+// Sets an environment variable of the test process; an empty value removes it.
+void SetVariable(const char* name, const std::string& value);
 
 }  // namespace testing_support

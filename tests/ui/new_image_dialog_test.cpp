@@ -48,9 +48,9 @@ TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
 TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
   auto drive = std::vector<std::uint8_t>(1474560, 0xA5);
   testing_support::WriteAll(dir.File("drive-C"), drive);
-  std::string format = dir.File("drive-%c");
+  testing_support::SetVariable("DISK_RAW_DRIVE_C", dir.File("drive-C"));
+  testing_support::SetVariable("DISK_RAW_DRIVE_D", dir.File("no-drive-D"));
   disk::NewFloppyImageDialog dialog(0);
-  dialog.volumeFormat = format.c_str();
   FakeSurface window;
   dialog.OnInit(window);
   window[IDC_NEW_BLANK].checked = false;
@@ -74,6 +74,8 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
   EXPECT_EQ(window.messages.back(), "failure");
   EXPECT_FALSE(Exists(dir.File("FAIL.MFD")));
   EXPECT_STREQ(system.imagePaths[0], dir.File("COPY.IMG").c_str());
+  testing_support::SetVariable("DISK_RAW_DRIVE_C", "");
+  testing_support::SetVariable("DISK_RAW_DRIVE_D", "");
 }
 
 TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
