@@ -27,6 +27,19 @@ void ShowProgress(ControlSurface& dialog, int id, int done, int total, int messa
   dialog.PumpMessages(messages);
 }
 
+bool AskNewImageName(ControlSurface& dialog, const char* filter, const char* folder,
+                     const char* extension, char* fileName) {
+  FileDialogRequest request;
+  request.save = true;
+  request.filter = filter;
+  request.initialFolder = folder;
+  request.fileName = fileName;
+  request.confirmOverwrite = true;
+  if (!dialog.ShowFileDialog(request)) return false;
+  AddDefaultExtension(fileName, kPathSize, extension);
+  return true;
+}
+
 void RunImageSettingDialog(ControlSurface& owner, int row) {
   RunModal<ImageSettingDialog>(owner, IDD_IMAGE_SETTING, row, &DiskSystem::imageSettingDialog);
 }

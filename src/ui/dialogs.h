@@ -80,6 +80,10 @@ void RunNewHardDiskImageDialog(ControlSurface& owner, int row);
 // After the disk setting dialog: the real-drive settings of the INI file reach the drives.
 void ApplyRealDriveSettings();
 
+// Asks for the file a new image goes to, starting in `folder`; a name without an extension gets
+// `extension`. False when the user cancelled.
+bool AskNewImageName(ControlSurface& dialog, const char* filter, const char* folder,
+                     const char* extension, char* fileName);
 // Sets a progress bar and lets waiting messages through.
 void ShowProgress(ControlSurface& dialog, int id, int done, int total, int messages);
 

@@ -6,7 +6,6 @@
 #include "plugin/disk_system.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
-#include "ui/file_names.h"
 
 namespace disk {
 namespace {
@@ -96,14 +95,8 @@ void NewFloppyImageDialog::CreateFloppyImage(ControlSurface& dialog, bool blank)
   DiskSettings settings(TheDiskSystem().iniPath);
   settings.Load();
   char fileName[kPathSize] = {};
-  FileDialogRequest request;
-  request.save = true;
-  request.filter = "FD IMAGE(*.MFD)\0*.MFD\0";
-  request.initialFolder = settings.lastPathFdd;
-  request.fileName = fileName;
-  request.confirmOverwrite = true;
-  if (!dialog.ShowFileDialog(request)) return;
-  AddDefaultExtension(fileName, kPathSize, ".MFD");
+  if (!AskNewImageName(dialog, "FD IMAGE(*.MFD)\0*.MFD\0", settings.lastPathFdd, ".MFD", fileName))
+    return;
 
   auto progress = [&dialog](int done, int total) {
     ShowProgress(dialog, IDC_NEW_FD_PROGRESS, done, total, kFloppyProgressMessages);

@@ -4,7 +4,6 @@
 #include "plugin/disk_system.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
-#include "ui/file_names.h"
 
 namespace disk {
 namespace {
@@ -38,14 +37,8 @@ void NewHardDiskImageDialog::CreateImage(ControlSurface& dialog) {
   DiskSettings settings(TheDiskSystem().iniPath);
   settings.Load();
   char fileName[kPathSize] = {};
-  FileDialogRequest request;
-  request.save = true;
-  request.filter = "HD IMAGE(*.MHD)\0*.MHD\0";
-  request.initialFolder = settings.lastPathHdd;
-  request.fileName = fileName;
-  request.confirmOverwrite = true;
-  if (!dialog.ShowFileDialog(request)) return;
-  AddDefaultExtension(fileName, kPathSize, ".MHD");
+  if (!AskNewImageName(dialog, "HD IMAGE(*.MHD)\0*.MHD\0", settings.lastPathHdd, ".MHD", fileName))
+    return;
   ImageResult result = CreateHardDiskImage(fileName, sizeMB, [&dialog](int done, int total) {
     ShowProgress(dialog, IDC_NEW_HD_PROGRESS, done, total, kHardDiskProgressMessages);
   });
