@@ -168,6 +168,44 @@ TEST_F(PanelWindowTest, DroppedFileAndEjectChangeTheRow) {
   EXPECT_NE(testing_support::ReadText(ini).find("DISK02=" + mfd), std::string::npos);
 }
 
+// Lets the panel's posted messages and timers run until `done` holds or two seconds pass.
+template <class Done>
+bool PumpUntil(Done done) {
+  for (int i = 0; i < 200 && !done(); ++i) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(10);
+  }
+  return done();
+}
+
+// The red of the lamp bitmap's interior: 255 lit, 128 dark.
+int LampRed(HWND panel, int id) {
+  auto bitmap =
+      reinterpret_cast<HBITMAP>(SendDlgItemMessageA(panel, id, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 12, 7, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::uint32_t pixels[12 * 7] = {};
+  HDC dc = GetDC(nullptr);
+  int lines = GetDIBits(dc, bitmap, 0, 7, pixels, &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  return lines == 7 ? static_cast<int>((pixels[3 * 12 + 5] >> 16) & 0xFF) : -1;
+}
+
+TEST_F(PanelWindowTest, HardDiskAccessFlashesItsLamp) {
+  std::string hd = dir.File("LAMP.MHD");
+  WriteAll(hd, Mhd("lamp"));
+  Attach("[DISK]\nDISK03=" + hd + "\n");
+  EXPECT_EQ(LampRed(Panel(), 1016), 128);
+  host->Boot();
+  EXPECT_EQ(host->DiskBios(mhwhost::BiosCall::Of(0x81, 0x06, 512, 0, 0)).code,
+            mhw::kBiosCarryClear);
+  // The bitmap change is posted; the lamp's timer switches it off again.
+  EXPECT_TRUE(PumpUntil([&] { return LampRed(Panel(), 1016) == 255; }));
+  EXPECT_TRUE(PumpUntil([&] { return LampRed(Panel(), 1016) == 128; }));
+  EXPECT_EQ(LampRed(Panel(), 1015), 128);
+}
+
 // Drives the disk setting dialog from a timer of the modal loop.
 struct SettingScript {
   bool found = false;
