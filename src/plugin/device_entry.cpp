@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "fdc/dma_controller.h"
+#include "fdc/floppy_controller.h"
 #include "plugin/disk_system.h"
 #include "plugin/machine_handlers.h"
 #include "plugin/menu_items.h"
@@ -50,6 +51,7 @@ void DiskSystem::DeviceEntry(MhwWord* table) {
   reportLine = Slot<MhwReportLine>(table, kSlotReportLine);
   chargeCost = TableWord<MhwCharge>(table, kSlotChargeTable, kChargeWord);
   if (dma != nullptr) dma->Connect({readByteLinear, writeByteLinear});
+  if (fdc != nullptr) fdc->ConnectInterrupt(raiseInterrupt);
 
   Slot<MhwRegisterHandler>(table, kSlotRegisterReset)(&ResetDevices);
   Slot<MhwRegisterHandler>(table, kSlotRegisterStartup)(&BiosStartup);

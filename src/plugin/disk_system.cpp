@@ -18,6 +18,13 @@ DiskSystem::DiskSystem() {
     floppyDrives[i] = new (std::nothrow) FloppyDrive(static_cast<std::uint32_t>(i));
   for (int i = 0; i < kHardDiskCount; ++i)
     hardDisks[i] = new (std::nothrow) HardDiskDrive(static_cast<std::uint32_t>(i));
+  if (fdc != nullptr) {
+    FloppyController::Wiring wiring;
+    wiring.drives[0] = floppyDrives[0];
+    wiring.drives[1] = floppyDrives[1];
+    wiring.dma = dma;
+    fdc->Connect(wiring);
+  }
   running = 0;
 }
 

@@ -56,4 +56,12 @@ std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t 
   return InjectedFailure() ? 0 : platform::WriteFile(file, buffer, count);
 }
 
+bool FlushImageFile(FileHandle file) {
+  return !InjectedFailure() && platform::FlushFile(file);
+}
+
+bool ReplaceImageFile(const char* from, const char* to) {
+  return !InjectedFailure() && platform::MoveFileOver(from, to);
+}
+
 }  // namespace disk

@@ -1,0 +1,205 @@
+// The data register: command decode, parameter bytes, result bytes and the phase changes.
+#include "fdc/floppy_controller.h"
+
+namespace disk {
+
+using namespace fdc;
+
+namespace {
+
+// Bytes of a command, the command byte included; the last one starts the execution.
+constexpr std::uint32_t LastParameterIndex(std::uint32_t command) {
+  switch (command) {
+    case kReadData:
+    case kWriteData:
+    case kReadDiagnostic:
+      return 8;
+    case kFormatTrack:
+      return 5;
+    case kSeek:
+    case kSpecify:
+      return 2;
+    case kRecalibrate:
+    case kReadId:
+    case kSenseDriveStatus:
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+constexpr bool TakesParameters(std::uint32_t low) {
+  return LastParameterIndex(low) != 0;
+}
+
+// Index of the result byte that ends the result phase of the read/write/format/read-ID family.
+constexpr std::uint32_t kLastIdResult = 6;
+
+}  // namespace
+
+void FloppyController::EnterPhase(Phase phase) {
+  switch (phase) {
+    case Phase::kCommand:
+      paramIndex = 0;
+      mainStatus = msr::kIdle;
+      command = kNoCommand;
+      break;
+    case Phase::kExecution:
+      mainStatus = static_cast<std::uint8_t>(
+          (mainStatus & (msr::kToHost | msr::kBusy | msr::kDriveBusyMask)) | msr::kExecution);
+      break;
+    case Phase::kResult:
+      resultIndex = 0;
+      if (command == kRecalibrate || command == kSeek) {
+        // Back to the command phase with the drive's busy bit until sense interrupt status.
+        mainStatus = static_cast<std::uint8_t>(msr::kIdle | (1u << (unit & 3)));
+        paramIndex = 0;
+      } else if (command == kNoCommand) {
+        mainStatus = msr::kIdle;
+      } else {
+        mainStatus = msr::kResultReady;
+      }
+      break;
+  }
+}
+
+void FloppyController::WriteDataRegister(std::uint8_t value) {
+  if (paramIndex == 0) {
+    DecodeCommand(value);
+  } else {
+    TakeParameter(value);
+  }
+}
+
+void FloppyController::DecodeCommand(std::uint8_t value) {
+  mainStatus |= msr::kBusy;
+  commandByte = value;
+  const std::uint32_t low = value & kCommandMask;
+  if (low == kSenseInterruptStatus) {
+    command = kSenseInterruptStatus;
+    SenseInterruptStatus();
+    EnterPhase(Phase::kResult);
+  } else if (TakesParameters(low)) {
+    command = low;
+    paramIndex = 1;
+  }
+  // Anything else (scan, deleted data, version...) is not served: the next byte is a command
+  // byte again.
+}
+
+void FloppyController::TakeParameter(std::uint8_t value) {
+  const std::uint32_t last = LastParameterIndex(command);
+  if (paramIndex > last) return;  // no step for this byte
+  const std::uint32_t index = paramIndex;
+  if (index == 1 && command != kSpecify) {
+    unitByte = value;
+    unit = value & st0::kUnitMask;
+  }
+  switch (command) {
+    case kReadData:
+    case kWriteData:
+    case kReadDiagnostic:
+      switch (index) {
+        case 2: idC = value; break;
+        case 3: idH = value; break;
+        // Read diagnostic always starts from the first record, whatever the guest asks for.
+        case 4: idR = command == kReadDiagnostic ? 1 : value; break;
+        case 5: idN = value; break;
+        case 6: eot = value; break;
+        case 7: gpl = value; break;
+        case 8: dtl = value; break;
+        default: break;
+      }
+      break;
+    case kFormatTrack:
+      switch (index) {
+        case 2: idN = value; break;
+        case 3: formatSc = value; break;
+        case 4: formatGpl = value; break;
+        case 5: formatFill = value; break;
+        default: break;
+      }
+      break;
+    case kSeek:
+      if (index == 2) ncn = value;
+      break;
+    default:
+      break;
+  }
+  if (index < last) {
+    ++paramIndex;
+    return;
+  }
+  // The last byte: paramIndex stays, so a further byte written before the command phase comes
+  // back is taken as the last parameter again and runs the command once more.
+  if (command == kSpecify) {
+    EnterPhase(Phase::kCommand);
+  } else if (command == kSenseDriveStatus) {
+    SenseDriveStatus();
+  } else {
+    Execute();
+  }
+}
+
+void FloppyController::Execute() {
+  EnterPhase(Phase::kExecution);
+  switch (command) {
+    case kReadData:
+    case kReadDiagnostic: ReadData(); break;
+    case kWriteData: WriteData(); break;
+    case kReadId: ReadId(); break;
+    case kFormatTrack: FormatTrackCommand(0); break;
+    case kSeek: Seek(); break;
+    case kRecalibrate: Recalibrate(); break;
+    default: break;
+  }
+  ScheduleInterrupt();
+}
+
+std::uint8_t FloppyController::ReadDataRegister() {
+  switch (command) {
+    case kReadDiagnostic:
+    case kWriteData:
+    case kReadData:
+    case kReadId:
+    case kFormatTrack: {
+      const std::uint8_t results[] = {st0, st1, st2, idC, idH, idR, idN};
+      if (resultIndex > kLastIdResult) return dataLatch;
+      const std::uint8_t value = results[resultIndex];
+      if (resultIndex == kLastIdResult) {
+        dataLatch = value;
+        EnterPhase(Phase::kCommand);
+      } else {
+        ++resultIndex;
+      }
+      return value;
+    }
+    case kSenseDriveStatus:
+      dataLatch = st3;
+      EnterPhase(Phase::kCommand);
+      return st3;
+    case kSenseInterruptStatus:
+      if (resultIndex == 0) {
+        const std::uint8_t value = st0;
+        if ((st0 & st0::kInterruptCodeMask) == st0::kInvalidCommand) {
+          EnterPhase(Phase::kCommand);
+        } else {
+          resultIndex = 1;
+        }
+        return value;
+      }
+      if (resultIndex == 1) {
+        EnterPhase(Phase::kCommand);
+        return pcn;
+      }
+      return dataLatch;
+    case kNoCommand:
+      st0 = st0::kInvalidCommand;
+      EnterPhase(Phase::kCommand);
+      return st0::kInvalidCommand;
+    default:
+      return dataLatch;
+  }
+}
+
+}  // namespace disk
