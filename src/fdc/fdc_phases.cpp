@@ -100,24 +100,48 @@ void FloppyController::TakeParameter(std::uint8_t value) {
     case kWriteData:
     case kReadDiagnostic:
       switch (index) {
-        case 2: idC = value; break;
-        case 3: idH = value; break;
+        case 2:
+          idC = value;
+          break;
+        case 3:
+          idH = value;
+          break;
         // Read diagnostic always starts from the first record, whatever the guest asks for.
-        case 4: idR = command == kReadDiagnostic ? 1 : value; break;
-        case 5: idN = value; break;
-        case 6: eot = value; break;
-        case 7: gpl = value; break;
-        case 8: dtl = value; break;
-        default: break;
+        case 4:
+          idR = command == kReadDiagnostic ? 1 : value;
+          break;
+        case 5:
+          idN = value;
+          break;
+        case 6:
+          eot = value;
+          break;
+        case 7:
+          gpl = value;
+          break;
+        case 8:
+          dtl = value;
+          break;
+        default:
+          break;
       }
       break;
     case kFormatTrack:
       switch (index) {
-        case 2: idN = value; break;
-        case 3: formatSc = value; break;
-        case 4: formatGpl = value; break;
-        case 5: formatFill = value; break;
-        default: break;
+        case 2:
+          idN = value;
+          break;
+        case 3:
+          formatSc = value;
+          break;
+        case 4:
+          formatGpl = value;
+          break;
+        case 5:
+          formatFill = value;
+          break;
+        default:
+          break;
       }
       break;
     case kSeek:
@@ -145,13 +169,26 @@ void FloppyController::Execute() {
   EnterPhase(Phase::kExecution);
   switch (command) {
     case kReadData:
-    case kReadDiagnostic: ReadData(); break;
-    case kWriteData: WriteData(); break;
-    case kReadId: ReadId(); break;
-    case kFormatTrack: FormatTrackCommand(0); break;
-    case kSeek: Seek(); break;
-    case kRecalibrate: Recalibrate(); break;
-    default: break;
+    case kReadDiagnostic:
+      ReadData();
+      break;
+    case kWriteData:
+      WriteData();
+      break;
+    case kReadId:
+      ReadId();
+      break;
+    case kFormatTrack:
+      FormatTrackCommand(0);
+      break;
+    case kSeek:
+      Seek();
+      break;
+    case kRecalibrate:
+      Recalibrate();
+      break;
+    default:
+      break;
   }
   ScheduleInterrupt();
 }

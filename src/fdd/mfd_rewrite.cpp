@@ -57,9 +57,20 @@ void ReplaceRecords(FloppyDrive& drive, int track, std::uint8_t side, const Form
     const SectorRecord old = r;
     if (i < count) {
       const FormatId& id = ids[i];
-      r = {id.C, id.H, id.R, id.N, mfmFlag, 0, 0, st0, 0, 0,
+      r = {id.C,
+           id.H,
+           id.R,
+           id.N,
+           mfmFlag,
+           0,
+           0,
+           st0,
+           0,
+           0,
            mediaType != 0 ? mediaType : MediaTypeFor(id.N, count, mfmFlag),
-           old.dataOffset, old.repeatCursor, old.repeatCount};
+           old.dataOffset,
+           old.repeatCursor,
+           old.repeatCount};
     } else {
       r = EmptyRecord(side, old.dataOffset);
       r.repeatCursor = old.repeatCursor;
@@ -77,7 +88,8 @@ bool DataAreaStart(const FloppyDrive& drive, std::uint32_t& start) {
   }
   std::uint8_t field[4];
   if (SeekFailed(drive.file, 0x110) != 0 || ReadFileBytes(drive.file, field, 4) != 4) return false;
-  start = field[0] | (field[1] << 8) | (field[2] << 16) | (static_cast<std::uint32_t>(field[3]) << 24);
+  start =
+      field[0] | (field[1] << 8) | (field[2] << 16) | (static_cast<std::uint32_t>(field[3]) << 24);
   return true;
 }
 

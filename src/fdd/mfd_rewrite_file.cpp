@@ -69,8 +69,8 @@ bool WriteNewImage(FloppyDrive& drive, const RewritePlan& plan, FileHandle out,
     copied = plan.trackStart <= fileSize &&
              CopyRange(drive.file, out, plan.dataStart, plan.trackStart, chunk) &&
              WriteFill(out, plan.newTrackSize, plan.fillByte, chunk) &&
-             CopyRange(drive.file, out, std::min<std::uint64_t>(plan.trackEnd, fileSize),
-                       fileSize, chunk);
+             CopyRange(drive.file, out, std::min<std::uint64_t>(plan.trackEnd, fileSize), fileSize,
+                       chunk);
   }
   return copied && FlushImageFile(out);
 }

@@ -9,12 +9,12 @@ namespace disk {
 class FloppyDrive;
 
 struct RewritePlan {
-  std::uint32_t dataStart = 0;     // where the old image's data area begins
-  std::uint64_t trackStart = 0;    // the formatted track's data in the old image
+  std::uint32_t dataStart = 0;   // where the old image's data area begins
+  std::uint64_t trackStart = 0;  // the formatted track's data in the old image
   std::uint64_t trackEnd = 0;
   std::uint64_t newTrackSize = 0;  // bytes of fill that replace them
   std::uint8_t fillByte = 0;
-  bool keepTrackData = false;      // the layout stays: the old data area is copied whole
+  bool keepTrackData = false;  // the layout stays: the old data area is copied whole
 };
 
 enum class RewriteResult {

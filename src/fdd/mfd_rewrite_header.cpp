@@ -93,8 +93,8 @@ std::uint32_t BuildR1(const FloppyDrive& drive, std::uint8_t* buffer) {
     out += kBlockHeadSize;
     for (int slot = 0; slot < records; ++slot, out += kRecordSize) {
       const SectorRecord& r = drive.sectors[track][slot];
-      const std::uint8_t bytes[kRecordSize] = {r.C,   r.H,   r.R,   r.N,  r.mfm, r.deleted,
-                                               r.status, r.st0, r.st1, r.st2, r.repeatCount};
+      const std::uint8_t bytes[kRecordSize] = {
+          r.C, r.H, r.R, r.N, r.mfm, r.deleted, r.status, r.st0, r.st1, r.st2, r.repeatCount};
       std::memcpy(out, bytes, kRecordSize);
     }
     for (int entry = 0; entry < specials; ++entry, out += kRecordSize) {
@@ -115,9 +115,12 @@ std::uint32_t BuildR1(const FloppyDrive& drive, std::uint8_t* buffer) {
 
 std::uint32_t ImageHeaderSize(const FloppyDrive& drive) {
   switch (drive.revision) {
-    case 0: return kR0HeaderSize;
-    case 1: return R1Size(drive);
-    default: return 0;
+    case 0:
+      return kR0HeaderSize;
+    case 1:
+      return R1Size(drive);
+    default:
+      return 0;
   }
 }
 

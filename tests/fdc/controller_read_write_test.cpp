@@ -88,9 +88,8 @@ TEST_F(ReadWriteTest, MultiTrackContinuesOnSideOneFromItsFirstSlot) {
   const Bytes results = rig.Run({0xC6, 0x00, 0, 0, 8, 2, 20, 0x1B, 0xFF});
   // The ID register keeps the command's head: the read crossed sides without flipping it.
   EXPECT_EQ(results, (Bytes{0x00, 0x00, 0x00, 0, 0, 5, 2}));
-  EXPECT_EQ(rig.Memory(kBuffer, 4 * 512),
-            Concat({SectorData(0, 8, 512), SectorData(0, 9, 512), SectorData(1, 3, 512),
-                    SectorData(1, 4, 512)}));
+  EXPECT_EQ(rig.Memory(kBuffer, 4 * 512), Concat({SectorData(0, 8, 512), SectorData(0, 9, 512),
+                                                  SectorData(1, 3, 512), SectorData(1, 4, 512)}));
 }
 
 TEST_F(ReadWriteTest, MultiTrackEndOnLastRecordFlipsHeadAndStepsCylinderFromSideOne) {
@@ -194,7 +193,8 @@ TEST_F(ReadWriteTest, WriteDataReachesTheImageAtTheSectorsOffsets) {
   DiskSpec disk = UniformDisk(2, 9, 2);
   MountDisk(disk);
   const Bytes before = ReadAll(image);
-  for (std::uint32_t i = 0; i < 1024; ++i) rig.memory()[kBuffer + i] = static_cast<std::uint8_t>(~i);
+  for (std::uint32_t i = 0; i < 1024; ++i)
+    rig.memory()[kBuffer + i] = static_cast<std::uint8_t>(~i);
   rig.SeekTo(0x00, 1);
   rig.ProgramDma(2, kBuffer, 1023);
   EXPECT_EQ(rig.Run({0x45, 0x04, 1, 1, 4, 2, 9, 0x1B, 0xFF}),

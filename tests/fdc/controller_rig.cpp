@@ -65,8 +65,7 @@ bool ControllerRig::Mount(int unit, const std::string& path) {
 void ControllerRig::Command(std::initializer_list<std::uint8_t> bytes) {
   for (std::uint8_t byte : bytes) {
     const std::uint8_t status = In(kStatus);
-    EXPECT_EQ(status & 0xC0, 0x80) << "main status " << int(status) << " before byte "
-                                   << int(byte);
+    EXPECT_EQ(status & 0xC0, 0x80) << "main status " << int(status) << " before byte " << int(byte);
     Out(kData, byte);
   }
 }

@@ -53,8 +53,8 @@ class FormatTest : public ::testing::TestWithParam<Revision> {
     ASSERT_TRUE(rig.Mount(0, image));
   }
   // Seeks unit 0 to the cylinder and formats the side; returns the seven result bytes.
-  Bytes Format(std::uint8_t cylinder, std::uint8_t head, const std::vector<Id>& ids,
-               std::uint8_t n, std::uint8_t sc, std::uint8_t fill, bool mfm = true) {
+  Bytes Format(std::uint8_t cylinder, std::uint8_t head, const std::vector<Id>& ids, std::uint8_t n,
+               std::uint8_t sc, std::uint8_t fill, bool mfm = true) {
     rig.SeekTo(0x00, cylinder);
     for (std::size_t i = 0; i < ids.size(); ++i) {
       std::uint8_t* at = rig.memory() + kIds + 4 * i;
@@ -73,8 +73,8 @@ class FormatTest : public ::testing::TestWithParam<Revision> {
     const std::uint32_t size = SizeOf(n);
     std::fill_n(rig.memory() + kBuffer, size, 0xCC);
     rig.ProgramDma(2, kBuffer, static_cast<std::uint16_t>(size - 1));
-    const Bytes results = rig.Run({0x46, static_cast<std::uint8_t>(head << 2), cylinder, head, r,
-                                   n, r, 0x1B, 0xFF});
+    const Bytes results =
+        rig.Run({0x46, static_cast<std::uint8_t>(head << 2), cylinder, head, r, n, r, 0x1B, 0xFF});
     if (status != nullptr) *status = results[0];
     return rig.Memory(kBuffer, size);
   }
@@ -114,8 +114,9 @@ TEST_P(FormatTest, SameLayoutKeepsTheDataAndTheLength) {
   std::uint8_t status = 0;
   ReadSector(1, 0, 3, 2, &status);
   EXPECT_EQ(status, 0x40);
-  EXPECT_EQ(std::memcmp(after.data(), GetParam() == Revision::kR0 ? "ZEBFDDIMAGE.R0"
-                                                                  : "ZEBFDDIMAGE.R1", 15), 0);
+  EXPECT_EQ(std::memcmp(after.data(),
+                        GetParam() == Revision::kR0 ? "ZEBFDDIMAGE.R0" : "ZEBFDDIMAGE.R1", 15),
+            0);
 }
 
 TEST_P(FormatTest, LargerSectorsGrowTheFileWithFillBytes) {
@@ -223,8 +224,8 @@ class FormatR1Test : public FormatTest {};
 
 TEST_P(FormatR1Test, CopiesAndTracksWithoutBlockKeepTheirPlaces) {
   DiskSpec disk = UniformDisk(4, 9, 2);
-  disk.tracks[3].sectors.clear();              // cylinder 1 side 1: no block
-  disk.tracks[5].sectors[2].repeatCount = 2;   // three stored copies of R = 3
+  disk.tracks[3].sectors.clear();             // cylinder 1 side 1: no block
+  disk.tracks[5].sectors[2].repeatCount = 2;  // three stored copies of R = 3
   Mount(BuildR1(disk));
   // Format the track without a block, then a track in front of the copies.
   EXPECT_EQ(Format(1, 1, Ids(1, 1, 9, 2), 2, 9, 0x77)[0], 0x04);
@@ -270,7 +271,8 @@ Bytes BuildD88(const DiskSpec& disk) {
     const auto& sectors = disk.tracks[track].sectors;
     if (sectors.empty()) continue;
     const auto offset = static_cast<std::uint32_t>(b.size());
-    for (int i = 0; i < 4; ++i) b[0x20 + 4 * track + i] = static_cast<std::uint8_t>(offset >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      b[0x20 + 4 * track + i] = static_cast<std::uint8_t>(offset >> (8 * i));
     for (const SectorSpec& s : sectors) {
       Bytes head(16, 0);
       head[0] = s.C;
