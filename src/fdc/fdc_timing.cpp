@@ -24,6 +24,20 @@ void FloppyController::Reset() {
   EnterPhase(Phase::kCommand);
 }
 
+void FloppyController::ReportReadyChange(std::uint32_t changedUnit, bool inserted) {
+  unit = changedUnit;
+  if (inserted) {
+    st0 = static_cast<std::uint8_t>(st0::kReadyChange | changedUnit);
+    st1 = 0;
+    st2 = 0;
+  } else {
+    // A removal keeps ST1 and ST2 as the last command left them.
+    st0 = static_cast<std::uint8_t>(st0::kReadyChange | st0::kNotReady | changedUnit);
+  }
+  EnterPhase(Phase::kCommand);
+  ScheduleInterrupt();
+}
+
 void FloppyController::Tick() {
   // The periodic check comes every 11th tick: the countdown runs 10..0 and reloads.
   if (periodicCountdown == 0) {

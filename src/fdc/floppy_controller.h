@@ -56,6 +56,10 @@ class FloppyController {
   void SenseInterruptStatus();
   void SenseDriveStatus();
 
+  // A medium of unit 0 or 1 was inserted or removed: the guest learns it from a ready-change
+  // interrupt.
+  void ReportReadyChange(std::uint32_t changedUnit, bool inserted);
+
   // The drive of `unit`, or null for units 2 and 3.
   FloppyDrive* CurrentDrive() const { return unit < kUnits ? wiring_.drives[unit] : nullptr; }
 

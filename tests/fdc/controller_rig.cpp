@@ -1,7 +1,5 @@
 #include "fdc/controller_rig.h"
 
-#include <gtest/gtest.h>
-
 namespace testing_support {
 
 ControllerRig* ControllerRig::active_ = nullptr;
@@ -52,7 +50,7 @@ void ControllerRig::Tick(int count) {
   for (int i = 0; i < count; ++i) fdc.Tick();
 }
 
-std::vector<std::uint32_t> ControllerRig::TakeLines() {
+std::vector<std::uint32_t> ControllerRig::TakeInterruptLines() {
   std::vector<std::uint32_t> lines;
   lines.swap(lines_);
   return lines;
@@ -60,53 +58,6 @@ std::vector<std::uint32_t> ControllerRig::TakeLines() {
 
 bool ControllerRig::Mount(int unit, const std::string& path) {
   return drives_[unit]->LoadImage(path.c_str()) != 0;
-}
-
-void ControllerRig::Command(std::initializer_list<std::uint8_t> bytes) {
-  for (std::uint8_t byte : bytes) {
-    const std::uint8_t status = In(kStatus);
-    EXPECT_EQ(status & 0xC0, 0x80) << "main status " << int(status) << " before byte " << int(byte);
-    Out(kData, byte);
-  }
-}
-
-std::vector<std::uint8_t> ControllerRig::Results(int count) {
-  std::vector<std::uint8_t> results;
-  for (int i = 0; i < count; ++i) {
-    EXPECT_EQ(In(kStatus), 0xD0) << "before result byte " << i;
-    results.push_back(In(kData));
-  }
-  EXPECT_EQ(In(kStatus), 0x80) << "after the result phase";
-  return results;
-}
-
-std::vector<std::uint8_t> ControllerRig::Run(std::initializer_list<std::uint8_t> bytes) {
-  Command(bytes);
-  Tick(2);
-  EXPECT_TRUE(TakeLines().empty()) << "interrupt before the third tick";
-  Tick(1);
-  EXPECT_EQ(TakeLines().size(), 1u) << "no interrupt on the third tick";
-  return Results(7);
-}
-
-std::vector<std::uint8_t> ControllerRig::SeekTo(std::uint8_t unitByte, std::uint8_t cylinder) {
-  Command({0x0F, unitByte, cylinder});
-  Tick(3);
-  TakeLines();
-  Command({0x08});
-  return Results(2);
-}
-
-void ControllerRig::ProgramDma(int channel, std::uint32_t address, std::uint16_t count) {
-  static constexpr std::uint16_t kBankPorts[4] = {0x27, 0x21, 0x23, 0x25};
-  const auto base = static_cast<std::uint16_t>(channel * 4 + 1);
-  Out(0x19, 0);
-  Out(base, static_cast<std::uint8_t>(address));
-  Out(base, static_cast<std::uint8_t>(address >> 8));
-  Out(kBankPorts[channel], static_cast<std::uint8_t>(address >> 16));
-  Out(static_cast<std::uint16_t>(base + 2), static_cast<std::uint8_t>(count));
-  Out(static_cast<std::uint16_t>(base + 2), static_cast<std::uint8_t>(count >> 8));
-  Out(0x15, static_cast<std::uint8_t>(channel));  // unmask
 }
 
 std::vector<std::uint8_t> ControllerRig::Memory(std::uint32_t at, std::uint32_t size) const {

@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "fdc/controller_rig.h"
+#include "support/fdc_guest.h"
 
 namespace {
 
@@ -19,16 +20,13 @@ Bytes Counting(std::size_t size) {
 
 class DmaTransferTest : public ::testing::Test {
  protected:
-  std::uint16_t Read16(std::uint16_t port) {
-    rig.Out(0x19, 0);
-    const std::uint8_t low = rig.In(port);
-    return static_cast<std::uint16_t>(low | rig.In(port) << 8);
-  }
+  std::uint16_t Read16(std::uint16_t port) { return guest.DmaRegister(port); }
   ControllerRig rig;
+  testing_support::FdcGuest<ControllerRig> guest{rig};
 };
 
 TEST_F(DmaTransferTest, CountCarriesOverCallsAndStopsAtTerminalCount) {
-  rig.ProgramDma(2, 0x4000, 99);
+  guest.ProgramDma(2, 0x4000, 99);
   const Bytes source = Counting(512);
   EXPECT_TRUE(rig.dma.TransferToMemory(2, source.data(), 512));
   EXPECT_EQ(rig.Memory(0x4000, 101), [&] {
@@ -43,14 +41,14 @@ TEST_F(DmaTransferTest, CountCarriesOverCallsAndStopsAtTerminalCount) {
   EXPECT_EQ(rig.memory()[0x4000 + 100], 0);
 
   // 1023 = two 512-byte sectors: the first call leaves the channel running.
-  rig.ProgramDma(2, 0x8000, 1023);
+  guest.ProgramDma(2, 0x8000, 1023);
   EXPECT_FALSE(rig.dma.TransferToMemory(2, source.data(), 512));
   EXPECT_EQ(Read16(0x0B), 511);
   EXPECT_TRUE(rig.dma.TransferToMemory(2, source.data(), 512));
 }
 
 TEST_F(DmaTransferTest, AllOnesCountMovesNothing) {
-  rig.ProgramDma(3, 0x4000, 0xFFFF);
+  guest.ProgramDma(3, 0x4000, 0xFFFF);
   Bytes destination(16, 0xEE);
   rig.memory()[0x4000] = 0x55;
   EXPECT_TRUE(rig.dma.TransferFromMemory(3, destination.data(), 16));
@@ -59,7 +57,7 @@ TEST_F(DmaTransferTest, AllOnesCountMovesNothing) {
 }
 
 TEST_F(DmaTransferTest, ReadsFromMemoryUpToTerminalCountOnly) {
-  rig.ProgramDma(1, 0x2000, 3);
+  guest.ProgramDma(1, 0x2000, 3);
   for (int i = 0; i < 8; ++i) rig.memory()[0x2000 + i] = static_cast<std::uint8_t>(0xA0 + i);
   Bytes destination(8, 0);
   EXPECT_TRUE(rig.dma.TransferFromMemory(1, destination.data(), 8));
@@ -67,7 +65,7 @@ TEST_F(DmaTransferTest, ReadsFromMemoryUpToTerminalCountOnly) {
 }
 
 TEST_F(DmaTransferTest, AddressWrapsIntoTheNextBank) {
-  rig.ProgramDma(0, 0x1FFFE, 3);
+  guest.ProgramDma(0, 0x1FFFE, 3);
   const Bytes source = Counting(4);
   EXPECT_TRUE(rig.dma.TransferToMemory(0, source.data(), 4));
   EXPECT_EQ(rig.Memory(0x1FFFE, 4), source);
@@ -83,7 +81,7 @@ TEST_F(DmaTransferTest, AddressWrapsIntoTheNextBank) {
 TEST_F(DmaTransferTest, MasksFromBothMaskPorts) {
   const Bytes source = Counting(4);
   for (int channel = 0; channel < 4; ++channel)
-    rig.ProgramDma(channel, 0x1000u * (channel + 1), 0xFF);
+    guest.ProgramDma(channel, 0x1000u * (channel + 1), 0xFF);
   rig.Out(0x1F, 0x05);  // channels 0 and 2 masked, 1 and 3 not
   for (int channel = 0; channel < 4; ++channel) {
     const bool masked = channel == 0 || channel == 2;

@@ -8,6 +8,7 @@
 #include "fdc/controller_rig.h"
 #include "plugin/disk_system.h"
 #include "plugin/file_routines.h"
+#include "support/fdc_guest.h"
 #include "support/floppy_images.h"
 #include "support/scratch.h"
 
@@ -55,7 +56,7 @@ class FormatTest : public ::testing::TestWithParam<Revision> {
   // Seeks unit 0 to the cylinder and formats the side; returns the seven result bytes.
   Bytes Format(std::uint8_t cylinder, std::uint8_t head, const std::vector<Id>& ids, std::uint8_t n,
                std::uint8_t sc, std::uint8_t fill, bool mfm = true) {
-    rig.SeekTo(0x00, cylinder);
+    fdc.SeekTo(0x00, cylinder);
     for (std::size_t i = 0; i < ids.size(); ++i) {
       std::uint8_t* at = rig.memory() + kIds + 4 * i;
       at[0] = ids[i].C;
@@ -63,18 +64,18 @@ class FormatTest : public ::testing::TestWithParam<Revision> {
       at[2] = ids[i].R;
       at[3] = ids[i].N;
     }
-    rig.ProgramDma(2, kIds, 0x3FF);
-    return rig.Run({static_cast<std::uint8_t>(mfm ? 0x4D : 0x0D),
+    fdc.ProgramDma(2, kIds, 0x3FF);
+    return fdc.Run({static_cast<std::uint8_t>(mfm ? 0x4D : 0x0D),
                     static_cast<std::uint8_t>(head << 2), n, sc, 0x54, fill});
   }
   Bytes ReadSector(std::uint8_t cylinder, std::uint8_t head, std::uint8_t r, std::uint8_t n,
                    std::uint8_t* status = nullptr) {
-    rig.SeekTo(0x00, cylinder);
+    fdc.SeekTo(0x00, cylinder);
     const std::uint32_t size = SizeOf(n);
     std::fill_n(rig.memory() + kBuffer, size, 0xCC);
-    rig.ProgramDma(2, kBuffer, static_cast<std::uint16_t>(size - 1));
+    fdc.ProgramDma(2, kBuffer, static_cast<std::uint16_t>(size - 1));
     const Bytes results =
-        rig.Run({0x46, static_cast<std::uint8_t>(head << 2), cylinder, head, r, n, r, 0x1B, 0xFF});
+        fdc.Run({0x46, static_cast<std::uint8_t>(head << 2), cylinder, head, r, n, r, 0x1B, 0xFF});
     if (status != nullptr) *status = results[0];
     return rig.Memory(kBuffer, size);
   }
@@ -89,6 +90,7 @@ class FormatTest : public ::testing::TestWithParam<Revision> {
   ScratchDir dir;
   std::string image = dir.File("disk.mfd");
   ControllerRig rig;
+  FdcGuest<ControllerRig> fdc{rig};
 };
 
 TEST_P(FormatTest, SameLayoutKeepsTheDataAndTheLength) {
@@ -158,16 +160,16 @@ TEST_P(FormatTest, SectorCountComesFromTheListAndItsEnd) {
   EXPECT_EQ(status, 0x40);
   // Size code 6 does not fit a track: the track is left without sectors.
   Format(0, 1, Ids(0, 1, 2, 6), 6, 2, 0x33);
-  EXPECT_EQ(rig.Run({0x4A, 0x00})[1], 0x01);  // the format left the head on side 1
+  EXPECT_EQ(fdc.Run({0x4A, 0x00})[1], 0x01);  // the format left the head on side 1
 }
 
 TEST_P(FormatTest, MaskedChannelFormatsAnEmptyTrack) {
   Mount(Build(UniformDisk(3, 9, 2)));
-  rig.SeekTo(0x00, 1);
-  rig.ProgramDma(2, kIds, 0x3FF);
+  fdc.SeekTo(0x00, 1);
+  fdc.ProgramDma(2, kIds, 0x3FF);
   rig.Out(0x15, 0x06);
-  EXPECT_EQ(rig.Run({0x4D, 0x00, 2, 9, 0x54, 0xE5})[0], 0x00);
-  EXPECT_EQ(rig.Run({0x4A, 0x00})[1], 0x01);
+  EXPECT_EQ(fdc.Run({0x4D, 0x00, 2, 9, 0x54, 0xE5})[0], 0x00);
+  EXPECT_EQ(fdc.Run({0x4A, 0x00})[1], 0x01);
   EXPECT_EQ(ReadSector(1, 1, 1, 2), SectorData(3, 1, 512));
 }
 
@@ -195,7 +197,7 @@ TEST_P(FormatTest, FailedFileStepLeavesALoadableImageAndNoTemporaryFile) {
   int failures = 0;
   for (int call = 1; call < 500 && !succeeded; ++call) {
     Mount(before);
-    rig.SeekTo(0x00, 1);
+    fdc.SeekTo(0x00, 1);
     disk::FailFileCallAfter(call);
     const Bytes results = Format(1, 0, Ids(1, 0, 8, 3), 3, 8, 0x5A);
     disk::FailFileCallAfter(0);
@@ -256,12 +258,13 @@ INSTANTIATE_TEST_SUITE_P(Revisions, FormatR1Test, ::testing::Values(Revision::kR
 class FormatOtherDisksTest : public ::testing::Test {
  protected:
   Bytes FormatUnit0() {
-    rig.SeekTo(0x00, 1);
-    rig.ProgramDma(2, kIds, 0x3FF);
-    return rig.Run({0x4D, 0x00, 3, 8, 0x54, 0x5A});
+    fdc.SeekTo(0x00, 1);
+    fdc.ProgramDma(2, kIds, 0x3FF);
+    return fdc.Run({0x4D, 0x00, 3, 8, 0x54, 0x5A});
   }
   ScratchDir dir;
   ControllerRig rig;
+  FdcGuest<ControllerRig> fdc{rig};
 };
 
 Bytes BuildD88(const DiskSpec& disk) {

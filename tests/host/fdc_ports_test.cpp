@@ -1,9 +1,11 @@
 // The floppy controller and the DMA controller at the guest's ports, through the reference
 // host: main status handshake, phases, interface registers and the interrupt's timing. No disk
 // is mounted here; what needs one is tested with the chips on a bench of their own.
+#include <optional>
 #include <vector>
 
 #include "host/module_fixture.h"
+#include "support/fdc_guest.h"
 
 namespace {
 
@@ -21,30 +23,11 @@ class FdcPortsTest : public ModuleTest {
     Attach();
     host->Reset();
     host->TakeInterruptLines();
+    fdc.emplace(*host);
   }
-  // Each command byte only when the controller asks for one (RQM set, DIO clear).
-  void Command(const Bytes& bytes, std::uint16_t data = kData, std::uint16_t status = kStatus) {
-    for (std::uint8_t byte : bytes) {
-      ASSERT_EQ(host->In(status) & 0xC0, 0x80) << "before byte " << int(byte);
-      host->Out(data, byte);
-    }
-  }
-  // Sense interrupt status with nothing to report: no result phase, one invalid-command byte.
-  void ExpectNothingToReport() {
-    Command({0x08});
-    EXPECT_EQ(host->In(kStatus), 0x80);
-    EXPECT_EQ(host->In(kData), 0x80);
-    EXPECT_EQ(host->In(kStatus), 0x80);
-  }
-  Bytes Results(int count) {
-    Bytes results;
-    for (int i = 0; i < count; ++i) {
-      EXPECT_EQ(host->In(kStatus), 0xD0) << "before result byte " << i;
-      results.push_back(host->In(kData));
-    }
-    EXPECT_EQ(host->In(kStatus), 0x80) << "after the result phase";
-    return results;
-  }
+  void Command(std::initializer_list<std::uint8_t> bytes) { fdc->Command(bytes); }
+  Bytes Results(int count) { return fdc->Results(count); }
+  void ExpectNothingToReport() { fdc->ExpectNothingToReport(); }
   // The tick numbers (from 1) within `ticks` on which an interrupt arrived, with its line.
   std::vector<std::pair<int, std::uint32_t>> InterruptTicks(int ticks) {
     std::vector<std::pair<int, std::uint32_t>> seen;
@@ -54,6 +37,8 @@ class FdcPortsTest : public ModuleTest {
     }
     return seen;
   }
+
+  std::optional<testing_support::FdcGuest<mhwhost::ReferenceHost>> fdc;
 };
 
 TEST_F(FdcPortsTest, ResetValuesOnEveryPort) {
@@ -138,7 +123,10 @@ TEST_F(FdcPortsTest, ParameterWrittenBeforeTheInterruptRunsTheCommandAgain) {
 }
 
 TEST_F(FdcPortsTest, BothInterfacesReachTheOneController) {
-  Command({0x0F, 0x01, 0x02}, 0xCA, 0xC8);
+  for (std::uint8_t byte : {0x0F, 0x01, 0x02}) {
+    ASSERT_EQ(host->In(0xC8) & 0xC0, 0x80);
+    host->Out(0xCA, byte);
+  }
   host->Tick(3);
   EXPECT_EQ(host->In(0xC8), 0x82);
   EXPECT_EQ(host->In(0x90), 0x82);

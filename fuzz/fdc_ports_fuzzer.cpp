@@ -1,0 +1,160 @@
+// Arbitrary guest port writes, reads and ticks against the floppy controller and the DMA
+// controller, with MFD images (R0 in unit 0, R1 in unit 1) mounted from scratch copies that are
+// rewritten before every run. The first input byte may make one file call fail.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fdc/dma_controller.h"
+#include "fdc/floppy_controller.h"
+#include "fdd/floppy_drive.h"
+#include "platform/file.h"
+#include "plugin/file_routines.h"
+
+namespace {
+
+constexpr std::uint32_t kMemorySize = 1u << 20;
+std::uint8_t gMemory[kMemorySize];
+
+std::uint8_t MHW_CALL ReadByte(std::uint32_t linear) {
+  return gMemory[linear % kMemorySize];
+}
+void MHW_CALL WriteByte(std::uint32_t linear, std::uint8_t value) {
+  gMemory[linear % kMemorySize] = value;
+}
+void MHW_CALL Raise(std::uint32_t) {}
+
+constexpr std::uint16_t kPorts[] = {0x90, 0x92, 0x94, 0xC8, 0xCA, 0xCC, 0xBE, 0x4BE, 0x01,
+                                    0x03, 0x05, 0x07, 0x09, 0x0B, 0x0D, 0x0F, 0x11,  0x15,
+                                    0x19, 0x1B, 0x1F, 0x21, 0x23, 0x25, 0x27, 0x29,  0x439};
+
+bool IsFloppyPort(std::uint16_t port) {
+  return port >= 0x90 && port != 0x439;
+}
+
+void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// Three cylinders of nine 512-byte sectors, in either revision; data bytes vary per sector.
+std::vector<std::uint8_t> BuildImage(bool r1) {
+  constexpr int kTracks = 6;
+  constexpr int kSectors = 9;
+  std::vector<std::uint8_t> b(r1 ? 960 : 68112, 0);
+  std::memcpy(b.data(), r1 ? "ZEBFDDIMAGE.R1" : "ZEBFDDIMAGE.R0", 15);
+  b[0x115] = 2;
+  for (int track = 0; track < (r1 ? 164 : 163); ++track) {
+    const bool used = track < kTracks;
+    if (r1) {
+      if (!used) continue;
+      Put32(b, 0x120 + 4 * track, static_cast<std::uint32_t>(b.size()));
+      std::vector<std::uint8_t> block(16 + 16 * kSectors, 0);
+      block[0] = kSectors;
+      b.insert(b.end(), block.begin(), block.end());
+    }
+    for (int place = 0; place < (r1 ? kSectors : 26); ++place) {
+      std::uint8_t* rec =
+          r1 ? &b[b.size() - 16 * (kSectors - place)] : &b[0x120 + (track * 26 + place) * 16];
+      if (used && place < kSectors) {
+        const std::uint8_t bytes[] = {static_cast<std::uint8_t>(track / 2),
+                                      static_cast<std::uint8_t>(track % 2),
+                                      static_cast<std::uint8_t>(place + 1), 2, 1};
+        std::memcpy(rec, bytes, sizeof bytes);
+      } else {
+        std::memset(rec, 0xFF, 6);
+      }
+    }
+  }
+  if (r1) Put32(b, 0x110, static_cast<std::uint32_t>(b.size()));
+  for (int i = 0; i < kTracks * kSectors * 512; ++i)
+    b.push_back(static_cast<std::uint8_t>(i * 7 + i / 512));
+  return b;
+}
+
+struct Bench {
+  Bench() {
+    const char* tmp = std::getenv("TMPDIR");
+    folder = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp");
+    char path[260];
+    if (!platform::CreateUniqueFile(folder.c_str(), "fzr", path)) std::abort();
+    paths[0] = path;
+    if (!platform::CreateUniqueFile(folder.c_str(), "fzs", path)) std::abort();
+    paths[1] = path;
+    images[0] = BuildImage(false);
+    images[1] = BuildImage(true);
+    dma.Connect({&ReadByte, &WriteByte});
+    disk::FloppyController::Wiring wiring;
+    for (int unit = 0; unit < 2; ++unit) {
+      drives[unit] = new disk::FloppyDrive(static_cast<std::uint32_t>(unit));
+      drives[unit]->Reset();
+      wiring.drives[unit] = drives[unit];
+    }
+    wiring.dma = &dma;
+    wiring.raiseInterrupt = &Raise;
+    fdc.Connect(wiring);
+  }
+
+  void Prepare() {
+    for (int unit = 0; unit < 2; ++unit) {
+      drives[unit]->Eject();
+      const platform::FileHandle file = platform::CreateFileTruncate(paths[unit].c_str());
+      platform::WriteFile(file, images[unit].data(),
+                          static_cast<std::uint32_t>(images[unit].size()));
+      platform::CloseFile(file);
+      drives[unit]->LoadImage(paths[unit].c_str());
+      drives[unit]->cylinder = 0;
+      drives[unit]->side = 0;
+      drives[unit]->rotation = 0;
+    }
+    std::memset(gMemory, 0, sizeof gMemory);
+    dma.Reset();
+    fdc.Reset();
+  }
+
+  std::string folder;
+  std::string paths[2];
+  std::vector<std::uint8_t> images[2];
+  disk::DmaController dma;
+  disk::FloppyController fdc;
+  disk::FloppyDrive* drives[2] = {};
+};
+
+Bench& TheBench() {
+  static Bench* bench = new Bench();
+  return *bench;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  Bench& bench = TheBench();
+  bench.Prepare();
+  if (size == 0) return 0;
+  // Byte 0: 0 = no injected failure, otherwise the file call that fails.
+  disk::FailFileCallAfter(data[0] & 0x3F);
+  for (std::size_t i = 1; i + 1 < size; i += 2) {
+    const std::uint8_t op = data[i];
+    const std::uint8_t value = data[i + 1];
+    const std::uint16_t port = kPorts[(op & 0x7F) % (sizeof kPorts / sizeof kPorts[0])];
+    switch (op >> 6) {
+      case 0:
+      case 1:
+        if (IsFloppyPort(port))
+          bench.fdc.WritePort(port, value);
+        else
+          bench.dma.WritePort(port, value);
+        break;
+      case 2:
+        (void)(IsFloppyPort(port) ? bench.fdc.ReadPort(port) : bench.dma.ReadPort(port));
+        break;
+      default:
+        for (int t = 0; t < (value & 0x0F); ++t) bench.fdc.Tick();
+        break;
+    }
+  }
+  disk::FailFileCallAfter(0);
+  return 0;
+}
