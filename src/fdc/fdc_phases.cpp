@@ -1,4 +1,6 @@
 // The data register: command decode, parameter bytes, result bytes and the phase changes.
+#include <span>
+
 #include "fdc/floppy_controller.h"
 
 namespace disk {
@@ -7,33 +9,55 @@ using namespace fdc;
 
 namespace {
 
-// Bytes of a command, the command byte included; the last one starts the execution.
-constexpr std::uint32_t LastParameterIndex(std::uint32_t command) {
+using Register = std::uint8_t FloppyController::*;
+using Steps = std::span<const Register>;
+
+// Where each byte of a command goes, by its index (0 = the command byte); a null step drops
+// the byte. The last step starts the execution.
+constexpr Register kTransferSteps[] = {nullptr,
+                                       &FloppyController::unitByte,
+                                       &FloppyController::idC,
+                                       &FloppyController::idH,
+                                       &FloppyController::idR,
+                                       &FloppyController::idN,
+                                       &FloppyController::eot,
+                                       &FloppyController::gpl,
+                                       &FloppyController::dtl};
+constexpr Register kFormatSteps[] = {nullptr,
+                                     &FloppyController::unitByte,
+                                     &FloppyController::idN,
+                                     &FloppyController::formatSc,
+                                     &FloppyController::formatGpl,
+                                     &FloppyController::formatFill};
+constexpr Register kSeekSteps[] = {nullptr, &FloppyController::unitByte, &FloppyController::ncn};
+constexpr Register kUnitSteps[] = {nullptr, &FloppyController::unitByte};
+constexpr Register kSpecifySteps[] = {nullptr, nullptr, nullptr};
+
+Steps StepsOf(std::uint32_t command) {
   switch (command) {
     case kReadData:
     case kWriteData:
     case kReadDiagnostic:
-      return 8;
+      return kTransferSteps;
     case kFormatTrack:
-      return 5;
+      return kFormatSteps;
     case kSeek:
+      return kSeekSteps;
     case kSpecify:
-      return 2;
+      return kSpecifySteps;
     case kRecalibrate:
     case kReadId:
     case kSenseDriveStatus:
-      return 1;
+      return kUnitSteps;
     default:
-      return 0;
+      return {};
   }
-}
-
-constexpr bool TakesParameters(std::uint32_t low) {
-  return LastParameterIndex(low) != 0;
 }
 
 // Index of the result byte that ends the result phase of the read/write/format/read-ID family.
 constexpr std::uint32_t kLastIdResult = 6;
+// Read diagnostic's record byte: dropped, the search always starts from record 1.
+constexpr std::uint32_t kRecordIndex = 4;
 
 }  // namespace
 
@@ -79,7 +103,7 @@ void FloppyController::DecodeCommand(std::uint8_t value) {
     command = kSenseInterruptStatus;
     SenseInterruptStatus();
     EnterPhase(Phase::kResult);
-  } else if (TakesParameters(low)) {
+  } else if (!StepsOf(low).empty()) {
     command = low;
     paramIndex = 1;
   }
@@ -88,69 +112,13 @@ void FloppyController::DecodeCommand(std::uint8_t value) {
 }
 
 void FloppyController::TakeParameter(std::uint8_t value) {
-  const std::uint32_t last = LastParameterIndex(command);
-  if (paramIndex > last) return;  // no step for this byte
-  const std::uint32_t index = paramIndex;
-  if (index == 1 && command != kSpecify) {
-    unitByte = value;
-    unit = value & st0::kUnitMask;
-  }
-  switch (command) {
-    case kReadData:
-    case kWriteData:
-    case kReadDiagnostic:
-      switch (index) {
-        case 2:
-          idC = value;
-          break;
-        case 3:
-          idH = value;
-          break;
-        // Read diagnostic always starts from the first record, whatever the guest asks for.
-        case 4:
-          idR = command == kReadDiagnostic ? 1 : value;
-          break;
-        case 5:
-          idN = value;
-          break;
-        case 6:
-          eot = value;
-          break;
-        case 7:
-          gpl = value;
-          break;
-        case 8:
-          dtl = value;
-          break;
-        default:
-          break;
-      }
-      break;
-    case kFormatTrack:
-      switch (index) {
-        case 2:
-          idN = value;
-          break;
-        case 3:
-          formatSc = value;
-          break;
-        case 4:
-          formatGpl = value;
-          break;
-        case 5:
-          formatFill = value;
-          break;
-        default:
-          break;
-      }
-      break;
-    case kSeek:
-      if (index == 2) ncn = value;
-      break;
-    default:
-      break;
-  }
-  if (index < last) {
+  const Steps steps = StepsOf(command);
+  if (paramIndex >= steps.size()) return;  // no step for this byte
+  const Register target = steps[paramIndex];
+  if (target != nullptr) this->*target = value;
+  if (target == &FloppyController::unitByte) unit = value & st0::kUnitMask;
+  if (command == kReadDiagnostic && paramIndex == kRecordIndex) idR = 1;
+  if (paramIndex + 1 < steps.size()) {
     ++paramIndex;
     return;
   }
