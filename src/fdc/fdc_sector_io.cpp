@@ -2,26 +2,27 @@
 
 #include <cstring>
 
+#include "fdd/backing_store.h"
 #include "fdd/floppy_drive.h"
-#include "plugin/file_routines.h"
+#include "plugin/disk_system.h"
 
 namespace disk {
 
 void ReadSectorData(FloppyDrive& drive, std::uint32_t offset, std::uint8_t* buffer,
                     std::uint32_t length) {
-  // A sector whose data lie beyond the end of the file reads as zeros rather than as whatever
-  // an earlier sector left in the buffer.
+  // A sector whose data lie beyond the end of the file (or a real drive without a disk) reads
+  // as zeros rather than as whatever an earlier sector left in the buffer.
   std::memset(buffer, 0, length);
-  if (drive.file == kRealDriveFile) return;
-  if (SeekFailed(drive.file, offset) != 0) return;
-  ReadFileBytes(drive.file, buffer, length);
+  DiskSystem& system = TheDiskSystem();
+  SeekDrive(system, drive.unit, drive.file, offset);
+  ReadDrive(system, drive.unit, drive.file, buffer, length);
 }
 
 void WriteSectorData(FloppyDrive& drive, std::uint32_t offset, const std::uint8_t* buffer,
                      std::uint32_t length) {
-  if (drive.file == kRealDriveFile) return;
-  if (SeekFailed(drive.file, offset) != 0) return;
-  WriteFileBytes(drive.file, buffer, length);
+  DiskSystem& system = TheDiskSystem();
+  SeekDrive(system, drive.unit, drive.file, offset);
+  WriteDrive(system, drive.unit, drive.file, buffer, length);
 }
 
 }  // namespace disk
