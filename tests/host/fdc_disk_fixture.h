@@ -16,6 +16,11 @@ class FdcDiskTest : public ModuleTest {
  protected:
   // Writes the image (R0 unless asked otherwise), powers the machine on with it in unit 0.
   void BootWith(const DiskSpec& disk, bool r1 = false) {
+    if (host) {  // a second disk: the machine before it goes off first
+      host->PowerOff();
+      fdc.reset();
+      host.reset();
+    }
     WriteAll(image, r1 ? BuildR1(disk) : BuildR0(disk));
     Attach("[DISK]\nDISK00=" + image + "\n");
     host->Boot();

@@ -67,9 +67,10 @@ std::vector<std::uint8_t> BuildR0(const DiskSpec& disk) {
       const auto& sectors = disk.tracks[track].sectors;
       if (place < static_cast<int>(sectors.size())) {
         const SectorSpec& s = sectors[place];
-        const std::uint8_t bytes[] = {s.C,   s.H, s.R, s.N,
-                                      s.mfm, 0,   0,   static_cast<std::uint8_t>(track % 2 ? 4 : 0),
-                                      0,     0,   0x90};
+        const std::uint8_t bytes[] = {
+            s.C,   s.H, s.R,        s.N,
+            s.mfm, 0,   s.status,   static_cast<std::uint8_t>(track % 2 ? 4 : 0),
+            0,     0,   s.mediaType};
         std::memcpy(rec, bytes, sizeof bytes);
       } else {
         const std::uint8_t bytes[] = {
@@ -98,8 +99,9 @@ std::vector<std::uint8_t> BuildR1(const DiskSpec& disk) {
     for (std::size_t i = 0; i < sectors.size(); ++i) {
       const SectorSpec& s = sectors[i];
       const std::uint8_t bytes[] = {
-          s.C, s.H, s.R,           s.N, s.mfm, 0, 0, static_cast<std::uint8_t>(track % 2 ? 4 : 0),
-          0,   0,   s.repeatCount, 0};
+          s.C,   s.H, s.R,           s.N,
+          s.mfm, 0,   s.status,      static_cast<std::uint8_t>(track % 2 ? 4 : 0),
+          0,     0,   s.repeatCount, 0};
       std::memcpy(&block[16 + 16 * i], bytes, sizeof bytes);
     }
     b.insert(b.end(), block.begin(), block.end());

@@ -11,7 +11,9 @@ namespace testing_support {
 struct SectorSpec {
   std::uint8_t C, H, R, N;
   std::uint8_t mfm = 1;
-  std::uint8_t repeatCount = 0;  // R1 only
+  std::uint8_t repeatCount = 0;   // R1 only
+  std::uint8_t status = 0;        // the BIOS result a read of it gives
+  std::uint8_t mediaType = 0x90;  // R0 only (R1 derives it)
 };
 
 struct TrackSpec {

@@ -1,0 +1,71 @@
+// WRITE DATA and WRITE DELETED DATA: both write plain data, from R on in ascending record order.
+#include "fdc/fdc_sector_io.h"
+#include "fdd/floppy_bios_call.h"
+#include "fdd/sector_size.h"
+#include "plugin/guest_memory.h"
+
+namespace disk {
+
+bool BiosWrite(BiosCall& call) {
+  FloppyDrive& drive = call.drive;
+  std::int32_t remaining = call.regs.BX();
+  if (!call.Ready()) return false;
+  if (!call.MediaClassFits()) {
+    call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kMissingAddressMark,
+                   bios_status::kWrongDensity);
+    return false;
+  }
+  if (drive.writeProtect != 0) {
+    call.SetResult(call.unit, fdc::st1::kNotWritable, bios_status::kWriteProtected);
+    return false;
+  }
+  const std::uint8_t expectedC = call.ExpectedC();
+  std::uint8_t side = call.Side();
+  drive.SelectSide(side);
+  drive.ResetRotation();
+  const SectorMatch match =
+      drive.FindSector(call.Command(), expectedC, call.regs.DH(), call.regs.DL(), call.regs.CH());
+  if (!match.found) {
+    call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData, bios_status::kNoSector);
+    drive.ResetRotation();
+    return false;
+  }
+  std::uint8_t buffer[kLargestSector];
+  std::uint8_t slot = match.slot;
+  bool endOfTrack = match.endOfTrack;
+  std::uint32_t transferred = 0;
+  for (;;) {
+    const SectorRecord& record = drive.Track(drive.cylinder, side)[slot];
+    const std::uint32_t size = SectorSize(record.N);
+    drive.dataPosition = drive.FindSectorData(drive.cylinder, side, record.R, record.N);
+    CopyFromGuest(call.system, buffer, call.regs.ES(), call.regs.BP() + transferred,
+                  static_cast<std::int32_t>(size));
+    WriteSectorData(drive, drive.dataPosition, buffer, size);
+    remaining -= static_cast<std::int32_t>(size);
+    transferred += size;
+    call.SetResult(call.unit, 0, bios_status::kDone);
+    if (remaining <= 0) return true;
+    if (endOfTrack) {
+      if (side == 0 && call.MultiTrack()) {
+        side = 1;
+        drive.SelectSide(1);
+        drive.ResetRotation();
+      } else {
+        call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData,
+                       bios_status::kNoSector);
+        drive.ResetRotation();
+        return false;
+      }
+    }
+    const SectorId next = drive.NextSectorId();
+    if (drive.Track(drive.cylinder, side)[next.slot].IsEmpty()) {
+      call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData, bios_status::kNoSector);
+      drive.ResetRotation();
+      return false;
+    }
+    slot = next.slot;
+    endOfTrack = next.endOfTrack;
+  }
+}
+
+}  // namespace disk
