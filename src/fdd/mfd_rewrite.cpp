@@ -8,6 +8,7 @@
 #include "fdd/floppy_drive.h"
 #include "fdd/image_loaders.h"
 #include "fdd/media_type.h"
+#include "fdd/mfd_header.h"
 #include "fdd/mfd_rewrite_file.h"
 #include "fdd/sector_size.h"
 #include "plugin/file_routines.h"
@@ -87,7 +88,9 @@ bool DataAreaStart(const FloppyDrive& drive, std::uint32_t& start) {
     return true;
   }
   std::uint8_t field[4];
-  if (SeekFailed(drive.file, 0x110) != 0 || ReadFileBytes(drive.file, field, 4) != 4) return false;
+  if (SeekFailed(drive.file, mfd::kHeaderSizeOffset) != 0 ||
+      ReadFileBytes(drive.file, field, 4) != 4)
+    return false;
   start =
       field[0] | (field[1] << 8) | (field[2] << 16) | (static_cast<std::uint32_t>(field[3]) << 24);
   return true;

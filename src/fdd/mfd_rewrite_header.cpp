@@ -3,18 +3,13 @@
 
 #include "fdd/floppy_drive.h"
 #include "fdd/image_loaders.h"
+#include "fdd/mfd_header.h"
 #include "fdd/mfd_rewrite.h"
 
 namespace disk {
 namespace {
 
-constexpr std::uint32_t kCommentAt = 0x010;
-constexpr std::uint32_t kHeaderSizeAt = 0x110;
-constexpr std::uint32_t kWriteProtectAt = 0x114;
-constexpr std::uint32_t kMarkerAt = 0x115;  // always 2
-constexpr std::uint8_t kMarker = 2;
-constexpr std::uint32_t kRecordsAt = 0x120;
-constexpr std::uint32_t kRecordSize = 16;
+constexpr std::uint8_t kVersionByte = 2;
 constexpr int kR0Tracks = 163;
 constexpr int kR0Places = 26;
 constexpr std::uint32_t kBlockHeadSize = 16;
@@ -31,9 +26,9 @@ void PutU32(std::uint8_t* at, std::uint32_t value) {
 void PutCommonFields(const FloppyDrive& drive, const char* signature, std::uint8_t* buffer) {
   std::memcpy(buffer, signature, std::strlen(signature) + 1);
   const std::size_t length = strnlen(drive.comment, sizeof drive.comment - 1);
-  std::memcpy(buffer + kCommentAt, drive.comment, length);
-  buffer[kWriteProtectAt] = drive.writeProtect;
-  buffer[kMarkerAt] = kMarker;
+  std::memcpy(buffer + mfd::kCommentOffset, drive.comment, length);
+  buffer[mfd::kWriteProtectOffset] = drive.writeProtect;
+  buffer[mfd::kVersionByteOffset] = kVersionByte;
 }
 
 // Records of a track up to its last sector: a place without a sector in the middle stays (it
@@ -52,10 +47,10 @@ int SpecialsToWrite(const SpecialReadRecord* list) {
 std::uint32_t BuildR0(const FloppyDrive& drive, std::uint8_t* buffer) {
   std::memset(buffer, 0, kR0HeaderSize);
   PutCommonFields(drive, kR0Signature, buffer);
-  PutU32(buffer + kHeaderSizeAt, kR0HeaderSize);
-  std::uint8_t* out = buffer + kRecordsAt;
+  PutU32(buffer + mfd::kHeaderSizeOffset, kR0HeaderSize);
+  std::uint8_t* out = buffer + mfd::kTrackTableOffset;
   for (int track = 0; track < kR0Tracks; ++track) {
-    for (int place = 0; place < kR0Places; ++place, out += kRecordSize) {
+    for (int place = 0; place < kR0Places; ++place, out += mfd::kRecordSize) {
       const SectorRecord& r = drive.sectors[track][place];
       const std::uint8_t bytes[] = {r.C,      r.H,   r.R,   r.N,   r.mfm,      r.deleted,
                                     r.status, r.st0, r.st1, r.st2, r.mediaType};
@@ -70,7 +65,7 @@ std::uint32_t R1Size(const FloppyDrive& drive) {
   for (int track = 0; track < kTrackCount; ++track) {
     const auto records = static_cast<std::uint32_t>(RecordsToWrite(drive.sectors[track]));
     const auto specials = static_cast<std::uint32_t>(SpecialsToWrite(drive.specials[track]));
-    size += kBlockHeadSize + (records + specials) * kRecordSize;
+    size += kBlockHeadSize + (records + specials) * mfd::kRecordSize;
   }
   return size;
 }
@@ -85,29 +80,29 @@ std::uint32_t BuildR1(const FloppyDrive& drive, std::uint8_t* buffer) {
   for (int track = 0; track < kTrackCount; ++track) {
     const int records = RecordsToWrite(drive.sectors[track]);
     const int specials = SpecialsToWrite(drive.specials[track]);
-    PutU32(buffer + kRecordsAt + 4 * track, records + specials > 0 ? at : 0);
+    PutU32(buffer + mfd::kTrackTableOffset + 4 * track, records + specials > 0 ? at : 0);
     std::uint8_t* out = buffer + at;
     std::memset(out, 0, kBlockHeadSize);
     PutU16(out, static_cast<std::uint32_t>(records));
     PutU16(out + 2, static_cast<std::uint32_t>(specials));
     out += kBlockHeadSize;
-    for (int slot = 0; slot < records; ++slot, out += kRecordSize) {
+    for (int slot = 0; slot < records; ++slot, out += mfd::kRecordSize) {
       const SectorRecord& r = drive.sectors[track][slot];
-      const std::uint8_t bytes[kRecordSize] = {
+      const std::uint8_t bytes[mfd::kRecordSize] = {
           r.C, r.H, r.R, r.N, r.mfm, r.deleted, r.status, r.st0, r.st1, r.st2, r.repeatCount};
-      std::memcpy(out, bytes, kRecordSize);
+      std::memcpy(out, bytes, mfd::kRecordSize);
     }
-    for (int entry = 0; entry < specials; ++entry, out += kRecordSize) {
+    for (int entry = 0; entry < specials; ++entry, out += mfd::kRecordSize) {
       const SpecialReadRecord& s = drive.specials[track][entry];
       const std::uint8_t bytes[10] = {s.command, s.C,   s.H,   s.R,   s.N,
                                       s.status,  s.st0, s.st1, s.st2, s.repeatCount};
-      std::memset(out, 0, kRecordSize);
+      std::memset(out, 0, mfd::kRecordSize);
       std::memcpy(out, bytes, sizeof bytes);
       PutU32(out + 10, s.dataLength);
     }
     at = static_cast<std::uint32_t>(out - buffer);
   }
-  PutU32(buffer + kHeaderSizeAt, at);
+  PutU32(buffer + mfd::kHeaderSizeOffset, at);
   return at;
 }
 

@@ -24,6 +24,7 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
 
 class FloppyBiosTest : public testing_support::FdcDiskTest {
  protected:
+  FloppyBiosTest() { bootFromFloppy = true; }
   // A call on unit 0: AL = class | unit, CX = CH:CL, DX = DH:DL, ES:BP = the buffer.
   mhwhost::BiosResult Call(std::uint8_t al, std::uint8_t ah, std::uint16_t bx, std::uint8_t c,
                            std::uint8_t h, std::uint8_t r, std::uint8_t n) {

@@ -34,6 +34,13 @@ class FdcDiskTest : public ModuleTest {
     ModuleTest::TearDown();
   }
 
+  // The BIOS start-up boots from the disk (reading its first sectors, which moves the rotation)
+  // only when a test asks for it.
+  void Configure(mhwhost::ReferenceHost& machine) override {
+    machine.bootSelector = bootFromFloppy ? 0x00 : 0x80;
+  }
+
+  bool bootFromFloppy = false;
   std::string image = dir.File("disk.mfd");
   std::optional<FdcGuest<mhwhost::ReferenceHost>> fdc;
 };
