@@ -39,6 +39,13 @@ inline constexpr std::uint8_t kFormatTrack = 0xD;
 inline constexpr std::uint8_t kSetMode = 0xE;
 }  // namespace bios_command
 
+// Where a read or write walk over the sectors stands.
+struct WalkPosition {
+  std::uint8_t side;
+  std::uint8_t slot;
+  bool endOfTrack;  // the sector at `slot` is the last of its track
+};
+
 struct BiosCall {
   BiosCall(DiskSystem& system, FloppyDrive& drive, FloppyController& fdc);
 
@@ -74,6 +81,12 @@ struct BiosCall {
   std::uint8_t Side() const;
   // The C a read or write expects: CL after a seek, otherwise the track's own.
   std::uint8_t ExpectedC() const;
+  // Sector not found, or the walk ran off the track.
+  void NoSector();
+  // Moves a walk to the next sector in record order, over to side 1 at the end of side 0 when
+  // AH asks for multi-track. False when the walk cannot go on: `trackEnded` tells whether the
+  // track ended (rather than side 1 having no sectors).
+  bool StepWalk(WalkPosition& at, bool& trackEnded);
   // AH of a record that ends a read well: 0x00, 0x01 or 0x10.
   static bool GoodStatus(std::uint8_t status) {
     return status == 0x00 || status == 0x01 || status == 0x10;

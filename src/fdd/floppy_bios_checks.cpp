@@ -84,6 +84,30 @@ std::uint8_t BiosCall::Side() const {
   return regs.DH() & 1;
 }
 
+void BiosCall::NoSector() {
+  SetResult(unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData, bios_status::kNoSector);
+  drive.ResetRotation();
+}
+
+bool BiosCall::StepWalk(WalkPosition& at, bool& trackEnded) {
+  trackEnded = false;
+  if (at.endOfTrack) {
+    if (at.side != 0 || !MultiTrack()) {
+      trackEnded = true;
+      return false;
+    }
+    at.side = 1;
+    drive.SelectSide(1);
+    drive.ResetRotation();
+  }
+  const SectorId next = drive.NextSectorId();
+  // Side 1 of a one-sided disk: nothing to go on with.
+  if (drive.Track(drive.cylinder, at.side)[next.slot].IsEmpty()) return false;
+  at.slot = next.slot;
+  at.endOfTrack = next.endOfTrack;
+  return true;
+}
+
 std::uint8_t BiosCall::ExpectedC() const {
   return SeekFirst() ? regs.CL() : drive.Track(drive.cylinder, 0)[0].C;
 }

@@ -62,7 +62,7 @@ bool BiosRead(BiosCall& call) {
     return false;
   }
   const std::uint8_t expectedC = call.ExpectedC();
-  std::uint8_t side = call.Side();
+  const std::uint8_t side = call.Side();
   drive.SelectSide(side);
   drive.ResetRotation();
   std::uint8_t r = call.regs.DL();
@@ -86,17 +86,15 @@ bool BiosRead(BiosCall& call) {
 
   const SectorMatch match = drive.FindSector(call.Command(), expectedC, call.regs.DH(), r, n);
   if (!match.found) {
-    call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData, bios_status::kNoSector);
-    drive.ResetRotation();
+    call.NoSector();
     return false;
   }
-  std::uint8_t slot = match.slot;
-  bool endOfTrack = match.endOfTrack;
+  WalkPosition at = {side, match.slot, match.endOfTrack};
   std::uint32_t transferred = 0;
   for (;;) {
-    SectorRecord& record = drive.Track(drive.cylinder, side)[slot];
+    SectorRecord& record = drive.Track(drive.cylinder, at.side)[at.slot];
     const std::uint32_t size = SectorSize(record.N);
-    drive.dataPosition = drive.FindSectorData(drive.cylinder, side, record.R, record.N);
+    drive.dataPosition = drive.FindSectorData(drive.cylinder, at.side, record.R, record.N);
     if (record.repeatCount != 0)
       drive.dataPosition += NextCopy(record.repeatCursor, record.repeatCount) * size;
     const std::uint32_t toDeliver =
@@ -105,7 +103,7 @@ bool BiosRead(BiosCall& call) {
     if (toGuest && toDeliver > 0)
       CopyToGuest(call.system, call.regs.ES(), call.regs.BP() + transferred, buffer,
                   static_cast<std::int32_t>(toDeliver));
-    call.ResultFrom(side, record.st0, record.st1, record.st2, record.status);
+    call.ResultFrom(at.side, record.st0, record.st1, record.st2, record.status);
     if (diagnostic && (record.N != n || !BiosCall::GoodStatus(record.status))) {
       call.fdc.st1 |= kDiagnosticSt1;
       call.fdc.st2 |= kDiagnosticSt2;
@@ -115,29 +113,12 @@ bool BiosRead(BiosCall& call) {
     remaining -= static_cast<std::int32_t>(size);
     transferred += size;
     if (remaining <= 0) return diagnostic || (call.regs.AH() >> 4) <= 1;
-    if (endOfTrack) {
-      if (side == 0 && call.MultiTrack()) {
-        side = 1;
-        drive.SelectSide(1);
-        drive.ResetRotation();
-      } else if (diagnostic) {
-        return true;
-      } else {
-        call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData,
-                       bios_status::kNoSector);
-        drive.ResetRotation();
-        return false;
-      }
-    }
-    const SectorId next = drive.NextSectorId();
-    if (drive.Track(drive.cylinder, side)[next.slot].IsEmpty()) {
-      // Side 1 of a one-sided disk: nothing to go on with.
-      call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData, bios_status::kNoSector);
-      drive.ResetRotation();
+    bool trackEnded = false;
+    if (!call.StepWalk(at, trackEnded)) {
+      if (diagnostic && trackEnded) return true;
+      call.NoSector();
       return false;
     }
-    slot = next.slot;
-    endOfTrack = next.endOfTrack;
   }
 }
 

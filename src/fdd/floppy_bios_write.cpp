@@ -20,24 +20,22 @@ bool BiosWrite(BiosCall& call) {
     return false;
   }
   const std::uint8_t expectedC = call.ExpectedC();
-  std::uint8_t side = call.Side();
+  const std::uint8_t side = call.Side();
   drive.SelectSide(side);
   drive.ResetRotation();
   const SectorMatch match =
       drive.FindSector(call.Command(), expectedC, call.regs.DH(), call.regs.DL(), call.regs.CH());
   if (!match.found) {
-    call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData, bios_status::kNoSector);
-    drive.ResetRotation();
+    call.NoSector();
     return false;
   }
   std::uint8_t buffer[kLargestSector];
-  std::uint8_t slot = match.slot;
-  bool endOfTrack = match.endOfTrack;
+  WalkPosition at = {side, match.slot, match.endOfTrack};
   std::uint32_t transferred = 0;
   for (;;) {
-    const SectorRecord& record = drive.Track(drive.cylinder, side)[slot];
+    const SectorRecord& record = drive.Track(drive.cylinder, at.side)[at.slot];
     const std::uint32_t size = SectorSize(record.N);
-    drive.dataPosition = drive.FindSectorData(drive.cylinder, side, record.R, record.N);
+    drive.dataPosition = drive.FindSectorData(drive.cylinder, at.side, record.R, record.N);
     CopyFromGuest(call.system, buffer, call.regs.ES(), call.regs.BP() + transferred,
                   static_cast<std::int32_t>(size));
     WriteSectorData(drive, drive.dataPosition, buffer, size);
@@ -45,26 +43,11 @@ bool BiosWrite(BiosCall& call) {
     transferred += size;
     call.SetResult(call.unit, 0, bios_status::kDone);
     if (remaining <= 0) return true;
-    if (endOfTrack) {
-      if (side == 0 && call.MultiTrack()) {
-        side = 1;
-        drive.SelectSide(1);
-        drive.ResetRotation();
-      } else {
-        call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData,
-                       bios_status::kNoSector);
-        drive.ResetRotation();
-        return false;
-      }
-    }
-    const SectorId next = drive.NextSectorId();
-    if (drive.Track(drive.cylinder, side)[next.slot].IsEmpty()) {
-      call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData, bios_status::kNoSector);
-      drive.ResetRotation();
+    bool trackEnded = false;
+    if (!call.StepWalk(at, trackEnded)) {
+      call.NoSector();
       return false;
     }
-    slot = next.slot;
-    endOfTrack = next.endOfTrack;
   }
 }
 
