@@ -94,6 +94,11 @@ void FloppyController::TransferSectors(bool write) {
       }
     }
     id = drive->NextSectorId();
+    if (drive->Track(drive->cylinder, drive->side)[id.slot].IsEmpty()) {
+      // Side 1 of a one-sided disk: no sector to go on with.
+      fdc::AbnormalEnd(*this, headBit, fdc::st1::kNoData);
+      return drive->ResetRotation();
+    }
   }
 
   if (id.endOfTrack) {

@@ -191,4 +191,14 @@ TEST_F(ReadWriteTest, WriteProtectedDiskRefusesAndKeepsItsBytes) {
   EXPECT_EQ(ReadAll(image), before);
 }
 
+TEST_F(ReadWriteTest, MultiTrackOntoAnEmptySideOneIsNoData) {
+  DiskSpec disk = UniformDisk(2, 9, 2);
+  disk.tracks[1].sectors.clear();
+  BootWith(disk);
+  fdc->ProgramDma(2, kBuffer, 0x7FFF);
+  EXPECT_EQ(fdc->Run({0xC6, 0x00, 0, 0, 9, 2, 20, 0x1B, 0xFF}),
+            (Bytes{0x40, 0x04, 0x00, 0, 0, 1, 2}));
+  EXPECT_EQ(host->ReadBlock(kBuffer, 513), Concat({SectorData(0, 9, 512), Bytes{0}}));
+}
+
 }  // namespace
