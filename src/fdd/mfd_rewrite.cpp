@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "fdd/floppy_drive.h"
 #include "fdd/image_loaders.h"
@@ -118,6 +120,9 @@ FormatOutcome FormatTrack(FloppyDrive& drive, std::uint8_t side, const FormatId*
   if (track >= kTrackCount || (count > 0 && ids == nullptr)) return FormatOutcome::kNotReady;
   count = std::min<std::uint32_t>(count, kSlotsPerTrack);
 
+  // Where the track's data lie, by the rule the loaders give every record its data offset: the
+  // tracks' data follow one another in track order from the start of the data area. A track
+  // without sectors (an R1 track without a block) holds none and sits where the one before ends.
   std::uint32_t dataStart = 0;
   if (!DataAreaStart(drive, dataStart)) return FormatOutcome::kNotReady;
   std::uint64_t trackStart = dataStart;
@@ -128,20 +133,14 @@ FormatOutcome FormatTrack(FloppyDrive& drive, std::uint8_t side, const FormatId*
   // fresh data, as a changed layout does.
   const bool keepData =
       SameLayout(drive.sectors[track], ids, count) && !HasCopiesOrSpecials(drive, track);
-  RewritePlan plan;
-  plan.dataStart = dataStart;
-  plan.trackStart = trackStart;
-  plan.trackEnd = trackEnd;
-  plan.fillByte = fillByte;
-  plan.newTrackSize = 0;
+  std::uint64_t newTrackSize = trackEnd - trackStart;
   if (!keepData) {
-    for (std::uint32_t i = 0; i < count; ++i) plan.newTrackSize += SectorSize(ids[i].N);
-  } else {
-    plan.newTrackSize = trackEnd - trackStart;
+    newTrackSize = 0;
+    for (std::uint32_t i = 0; i < count; ++i) newTrackSize += SectorSize(ids[i].N);
   }
-  plan.keepTrackData = keepData;
+  const RewritePlan plan = {dataStart, trackStart, trackEnd, newTrackSize, fillByte, keepData};
 
-  auto* backup = new (std::nothrow) TrackBackup;
+  std::unique_ptr<TrackBackup> backup(new (std::nothrow) TrackBackup);
   if (backup == nullptr) return FormatOutcome::kNotReady;
   std::memcpy(backup->sectors, drive.sectors[track], sizeof backup->sectors);
   std::memcpy(backup->specials, drive.specials[track], sizeof backup->specials);
@@ -158,7 +157,6 @@ FormatOutcome FormatTrack(FloppyDrive& drive, std::uint8_t side, const FormatId*
     std::memcpy(drive.specials[track], backup->specials, sizeof backup->specials);
     drive.revision = backup->revision;
   }
-  delete backup;
   return result == RewriteResult::kReloaded ? FormatOutcome::kDone : FormatOutcome::kNotReady;
 }
 
