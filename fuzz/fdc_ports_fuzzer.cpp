@@ -123,9 +123,19 @@ struct Bench {
   disk::FloppyDrive* drives[2] = {};
 };
 
+Bench* gBench = nullptr;
+
+// The scratch images go when the fuzzer exits (a format may have renamed a new file over them).
+void RemoveScratchImages() {
+  for (const std::string& path : gBench->paths) platform::RemoveFile(path.c_str());
+}
+
 Bench& TheBench() {
-  static Bench* bench = new Bench();
-  return *bench;
+  if (gBench == nullptr) {
+    gBench = new Bench();
+    std::atexit(&RemoveScratchImages);
+  }
+  return *gBench;
 }
 
 }  // namespace

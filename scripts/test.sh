@@ -35,7 +35,7 @@ rm -rf "$seeds" && mkdir -p "$seeds" build/fuzz/fdc_corpus
 # read and a track format, each with its DMA channel programmed through the ports.
 printf '\000\022\000\014\000\014\020\026\000\015\377\015\003\021\002\001\106\001\000\001\000\001\000\001\001\001\002\001\011\001\033\001\377\300\003\201\000\201\000' >"$seeds/read"
 printf '\000\022\000\014\000\014\020\026\000\015\037\015\000\021\002\001\115\001\000\001\003\001\010\001\124\001\345\300\003\201\000' >"$seeds/format"
-build/fuzz/bin/fdc_ports_fuzzer -max_total_time=30 -max_len=4096 -print_final_stats=1 \
+build/fuzz/bin/fdc_ports_fuzzer -max_total_time=30 -max_len=4096 -len_control=0 -print_final_stats=1 \
   build/fuzz/fdc_corpus "$seeds"
 
 step "i686 Windows: the product"
