@@ -105,16 +105,6 @@ TEST_F(StatusPanelTest, HardDiskRowsAreFixedWhileTheMachineRuns) {
     EXPECT_FALSE(panel[id].enabled) << id;
 }
 
-TEST_F(StatusPanelTest, EditButtonFollowsTheEditorFile) {
-  SetPath(3, Image("hd.mhd", MhdImage("HD")));
-  std::string editor = MakeEditor(ini, "editdisk.exe");
-  disk::RefreshPanel();
-  EXPECT_TRUE(panel[EditButton(3)].enabled);
-  std::remove(editor.c_str());
-  disk::RefreshPanel();
-  EXPECT_FALSE(panel[EditButton(3)].enabled);
-}
-
 TEST_F(StatusPanelTest, DroppedImageReplacesTheRowUnlessBusy) {
   std::string first = Image("first.mfd", MfdImage("one", false, 0));
   std::string second = Image("second.mfd", MfdImage("two", false, 0));
@@ -173,13 +163,6 @@ TEST_F(StatusPanelTest, DestroyedPanelSavesTheImagePaths) {
   EXPECT_STREQ(settings.imagePaths[2], "hd.mhd");
   EXPECT_STREQ(settings.lastPathFdd, "C:\\IMG\\");
   EXPECT_EQ(disk::Panel(), nullptr);
-}
-
-TEST_F(StatusPanelTest, MenuItemsPressThePanelButtons) {
-  SetRealDrive(0, "A", false);
-  disk::PressPanelButton(EjectButton(0));
-  EXPECT_EQ(system.realDrives[0].inserted, 1u);
-  EXPECT_FALSE(disk::PanelCommand(999));
 }
 
 }  // namespace
