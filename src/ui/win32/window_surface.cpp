@@ -107,6 +107,11 @@ void WindowSurface::SetProgress(int id, int value) {
 void WindowSurface::PumpMessages(int count) {
   MSG message;
   for (int i = 0; i < count && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+    if (message.message == WM_QUIT) {
+      // The host's loop ends on it: leave it for the loop.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
