@@ -1,5 +1,6 @@
 #include "ui/floppy_unmount.h"
 
+#include "fdc/floppy_controller.h"
 #include "fdd/floppy_drive.h"
 #include "plugin/disk_system.h"
 
@@ -8,7 +9,7 @@ namespace disk {
 void UnmountFloppy(int row) {
   DiskSystem& system = TheDiskSystem();
   if (FloppyDrive* drive = system.floppyDrives[row]) drive->Eject();
-  // The ready change reaches the guest through the controller once it is wired here.
+  if (system.fdc != nullptr) system.fdc->ReportReadyChange(static_cast<std::uint32_t>(row), false);
 }
 
 }  // namespace disk

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "fdc/floppy_controller.h"
+#include "fdd/floppy_drive.h"
+#include "fdd/new_floppy_image.h"
 #include "ui/panel_controls.h"
 #include "ui/status_panel.h"
 #include "ui/ui_fixture.h"
@@ -40,6 +43,37 @@ TEST_F(StatusPanelTest, RealDriveRowTogglesBetweenSetAndEject) {
   SetRealDrive(0, "A", false);
   disk::RefreshPanel();
   EXPECT_EQ(panel[InfoText(0)].text, "FD Drive - A ( 1.23M )");
+}
+
+TEST_F(StatusPanelTest, EjectWhileRunningUnmountsAndReportsTheRemoval) {
+  std::string path = dir.File("eject.mfd");
+  ASSERT_EQ(disk::CreateBlankFloppyImage(path.c_str(), {}), disk::ImageResult::kDone);
+  disk::FloppyDrive& drive = *system.floppyDrives[0];
+  disk::FloppyController& fdc = *system.fdc;
+  drive.Reset();
+  ASSERT_EQ(drive.LoadImage(path.c_str()), 1u);
+  SetPath(0, path);
+  fdc.interruptDelay = 0;
+  disk::PanelCommand(EjectButton(0));  // stopped: only the path goes
+  EXPECT_TRUE(drive.Inserted());
+  EXPECT_EQ(fdc.interruptDelay, 0u);
+
+  SetPath(0, path);
+  system.running = 1;
+  disk::PanelCommand(EjectButton(0));
+  EXPECT_FALSE(drive.Inserted());
+  EXPECT_STREQ(system.imagePaths[0], "");
+  EXPECT_EQ(fdc.unit, 0u);
+  EXPECT_EQ(fdc.st0, 0xC8);
+  EXPECT_GT(fdc.interruptDelay, 0u);
+
+  // A real drive with its media set reports its own unit.
+  SetRealDrive(1, "B", true);
+  system.realDrives[1].inserted = 1;
+  disk::PanelCommand(EjectButton(1));
+  EXPECT_EQ(fdc.unit, 1u);
+  EXPECT_EQ(fdc.st0, 0xC9);
+  EXPECT_EQ(system.mountDelay[1], 0u);
 }
 
 TEST_F(StatusPanelTest, InfoTextComesFromTheImageHeader) {
