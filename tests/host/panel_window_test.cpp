@@ -243,5 +243,38 @@ TEST_F(PanelWindowTest, DeviceConfigRunsModallyAndSavesTheIniFile) {
   EXPECT_EQ(Text(1005), "FD Drive - B ( 1.44M )");
 }
 
+// Edits the label in IMAGE FILE SETTING: Enter must not close it, OK writes.
+struct LabelScript {
+  bool enterIgnored = false;
+} gLabel;
+
+void CALLBACK DriveImageSetting(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowA(nullptr, "IMAGE FILE SETTING");
+  if (dialog == nullptr) return;
+  KillTimer(nullptr, timer);
+  SetDlgItemTextA(dialog, 1019, "Edited");
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1024, BN_CLICKED), 0);
+  SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+  SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  gLabel.enterIgnored = IsWindow(dialog) && IsWindowVisible(dialog);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1025, BN_CLICKED), 0);
+}
+
+TEST_F(PanelWindowTest, ImageFileSettingWritesTheHeaderOnOk) {
+  std::string mfd = dir.File("LABEL.MFD");
+  auto before = Mfd("Old label");
+  WriteAll(mfd, before);
+  Attach("[DISK]\nDISK00=" + mfd + "\n");
+  gLabel = {};
+  SetTimer(nullptr, 0, 50, DriveImageSetting);
+  Press(1017);  // Setting: the modal dialog runs inside the command
+  EXPECT_TRUE(gLabel.enterIgnored);
+  auto expected = before;
+  std::memcpy(expected.data() + 16, "Edited", 7);
+  expected[0x114] = 1;
+  EXPECT_EQ(testing_support::ReadAll(mfd), expected);
+  EXPECT_EQ(Text(1005), "Edited");
+}
+
 }  // namespace
 #endif
