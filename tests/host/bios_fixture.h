@@ -1,6 +1,7 @@
 // Helpers for the disk BIOS tests: image files written byte by byte, and a host booted on them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -25,12 +26,19 @@ inline void PutLE(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_
   for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
+// A zeroed header of `headerSize` bytes followed by `data`.
+inline std::vector<std::uint8_t> HeaderThen(std::size_t headerSize,
+                                            const std::vector<std::uint8_t>& data) {
+  std::vector<std::uint8_t> image(headerSize + data.size(), 0);
+  std::copy(data.begin(), data.end(), image.begin() + static_cast<std::ptrdiff_t>(headerSize));
+  return image;
+}
+
 // A ZHD image: 256-byte header holding only the cylinder count, then `data`.
 inline std::vector<std::uint8_t> ZhdImage(std::uint16_t cylinders,
                                           const std::vector<std::uint8_t>& data) {
-  std::vector<std::uint8_t> image(256, 0);
+  auto image = HeaderThen(256, data);
   PutLE(image, 0, cylinders, 2);
-  image.insert(image.end(), data.begin(), data.end());
   return image;
 }
 
@@ -38,7 +46,7 @@ inline std::vector<std::uint8_t> ZhdImage(std::uint16_t cylinders,
 inline std::vector<std::uint8_t> MhdImage(std::uint32_t cylinderField, std::uint8_t heads,
                                           std::uint8_t sectors, std::uint16_t sectorSize,
                                           const std::vector<std::uint8_t>& data) {
-  std::vector<std::uint8_t> image(512, 0);
+  auto image = HeaderThen(512, data);
   std::memcpy(image.data(), "ZEBHDDIMAGE.R0", 15);
   std::memcpy(image.data() + 16, "New HD Image", 12);
   PutLE(image, 272, 512, 4);
@@ -46,7 +54,6 @@ inline std::vector<std::uint8_t> MhdImage(std::uint32_t cylinderField, std::uint
   PutLE(image, 280, heads, 2);
   PutLE(image, 282, sectors, 2);
   PutLE(image, 284, sectorSize, 2);
-  image.insert(image.end(), data.begin(), data.end());
   return image;
 }
 
@@ -54,13 +61,12 @@ inline std::vector<std::uint8_t> MhdImage(std::uint32_t cylinderField, std::uint
 inline std::vector<std::uint8_t> HdiImage(std::uint16_t cylinders, std::uint8_t heads,
                                           std::uint8_t sectors, std::uint16_t sectorSize,
                                           const std::vector<std::uint8_t>& data) {
-  std::vector<std::uint8_t> image(4096, 0);
+  auto image = HeaderThen(4096, data);
   PutLE(image, 8, 4096, 4);
   PutLE(image, 16, sectorSize, 4);
   PutLE(image, 20, sectors, 4);
   PutLE(image, 24, heads, 4);
   PutLE(image, 28, cylinders, 4);
-  image.insert(image.end(), data.begin(), data.end());
   return image;
 }
 

@@ -1,6 +1,7 @@
 // Power-on, power-off and snapshots through the host: work-area bytes, the disk parameter
 // tables, mounting and the snapshot record.
 #include <algorithm>
+#include <filesystem>
 
 #include "host/bios_fixture.h"
 
@@ -128,6 +129,24 @@ TEST_F(LifecycleTest, FloppyImagesMountAndBadPathsAreEmptied) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&record[7])), floppy);
   EXPECT_EQ(record[267], 0);
 }
+
+#if defined(__linux__)
+TEST_F(LifecycleTest, StartingUpAgainWithoutPowerOffLeavesNoFileOpenTwice) {
+  auto openFiles = [] {
+    std::size_t count = 0;
+    for (auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+      count += !entry.is_directory();
+    return count;
+  };
+  auto floppy = ImageFile("disk.hdm", PatternBytes(kFloppySize, 4));
+  auto zhd = ImageFile("disk.zhd", ZhdImage(306, PatternBytes(4096)));
+  BootWith(floppy, floppy, zhd, zhd);
+  const std::size_t before = openFiles();
+  host->Boot();
+  host->Boot();
+  EXPECT_EQ(openFiles(), before);
+}
+#endif
 
 TEST_F(LifecycleTest, PowerOffClosesTheHardDisksAndKeepsThePaths) {
   auto zhd = ImageFile("disk.zhd", ZhdImage(306, PatternBytes(4096)));
