@@ -61,13 +61,8 @@ void MountFloppyDrives(DiskSystem& system, std::uint8_t selector) {
 }
 
 void ResetFloppyDrives(DiskSystem& system) {
-  for (FloppyDrive* drive : system.floppyDrives) {
-    if (drive == nullptr) continue;
-    // A start-up with no power-off before it (the host's reset button) finds disks still in:
-    // their files are closed here, since Reset only forgets them.
-    if (drive->Inserted()) drive->Eject();
-    drive->Reset();
-  }
+  for (FloppyDrive* drive : system.floppyDrives)
+    if (drive != nullptr) drive->Reset();
 }
 
 void EjectFloppyDrives(DiskSystem& system) {
