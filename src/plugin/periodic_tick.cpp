@@ -5,7 +5,6 @@
 #include "plugin/disk_system.h"
 #include "plugin/floppy_call.h"
 #include "plugin/machine_handlers.h"
-#include "plugin/ready_change.h"
 #include "ui/status_panel.h"
 
 namespace disk {
@@ -17,7 +16,9 @@ void MountWhenDue(DiskSystem& system, int unit) {
   FloppyDrive* drive = system.floppyDrives[unit];
   if (drive != nullptr && drive->LoadImage(system.imagePaths[unit]) != 0) {
     if (system.realDrives[unit].useImage == 0) system.realDrives[unit].inserted = 1;
-    ReportReadyChange(system, static_cast<std::uint32_t>(unit));
+    // The guest learns of the new disk from the controller's ready-change interrupt.
+    if (system.fdc != nullptr)
+      system.fdc->ReportReadyChange(static_cast<std::uint32_t>(unit), true);
   } else {
     system.imagePaths[unit][0] = '\0';
   }

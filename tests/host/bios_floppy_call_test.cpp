@@ -24,10 +24,34 @@ TEST_F(FloppyCallTest, WithFdWaitAnImageTransferLastsOneTickPer512Bytes) {
   for (std::uint16_t bx : {0x2000, 0x1000, 0x3FF, 0x200, 0x1FF}) {
     auto read = Bios(0x90, 0x56, bx, 0x0300, 0x0001);
     EXPECT_EQ(read.ticks, std::max(1u, bx / 512u)) << bx;  // the first re-run costs one anyway
-    EXPECT_NE(read.code, mhw::kBiosNoCarry);
+    EXPECT_FALSE(read.carry) << bx;
   }
   EXPECT_EQ(Bios(0x90, 0x07).ticks, 1u);  // recalibrate waits one tick
   EXPECT_EQ(Bios(0x90, 0x04).ticks, 1u);  // sense does not wait
+}
+
+// 1024-byte sectors, eight to a track, tracks in cylinder-head order.
+constexpr std::size_t TrackAt(int cylinder, int head) {
+  return (static_cast<std::size_t>(cylinder) * 2 + head) * 8 * 1024;
+}
+
+TEST_F(FloppyCallTest, A2000ByteReadWaits16TicksAnd2001BytesGoToTheWorker) {
+  BootFloppy(true);
+  auto whole = Bios(0x90, 0x56, 0x2000, 0x0303, 0x0001);  // C 3, N 3, H 0, R 1
+  EXPECT_FALSE(whole.carry);
+  EXPECT_EQ(whole.AH(), 0x00);
+  EXPECT_EQ(whole.ticks, 16u);
+  EXPECT_EQ(host->foreignMemoryCalls(), 0u);
+  EXPECT_EQ(host->ReadBlock(0x20000, 0x2000), Slice(image, TrackAt(3, 0), 0x2000));
+
+  // One byte more, multi-track: the worker reads on into side 1, with no tick wait.
+  host->WriteBlock(0x22001, {0xAA});
+  auto more = Bios(0x90, 0xD6, 0x2001, 0x0305, 0x0001);
+  EXPECT_FALSE(more.carry);
+  EXPECT_EQ(more.AH(), 0x00);
+  EXPECT_GT(host->foreignMemoryCalls(), 0u);
+  EXPECT_EQ(host->ReadBlock(0x20000, 0x2001), Slice(image, TrackAt(5, 0), 0x2001));
+  EXPECT_EQ(host->ReadByte(0x22001), 0xAA);  // one byte of the last sector, no more
 }
 
 TEST_F(FloppyCallTest, WithoutFdWaitEveryCallEndsAtTheFirstRerun) {

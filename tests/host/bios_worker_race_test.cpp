@@ -14,10 +14,10 @@ constexpr std::size_t kFloppySize = 1261568;  // 1.2 MB headerless: 77 × 2 × 8
 
 class WorkerRaceTest : public BiosTest {
  protected:
-  // A read of `bx` bytes from cylinder `cylinder`, head 0, R 1, 1024-byte sectors: on the
-  // worker thread once bx passes 0x2000.
+  // A multi-track read of `bx` bytes from cylinder `cylinder`, head 0, R 1, 1024-byte sectors:
+  // on the worker thread once bx passes 0x2000.
   std::uint32_t StartRead(std::uint16_t bx, std::uint8_t cylinder) {
-    return Start(0x90, 0x56, bx, static_cast<std::uint16_t>(cylinder | 3 << 8), 0x0001);
+    return Start(0x90, 0xD6, bx, static_cast<std::uint16_t>(cylinder | 3 << 8), 0x0001);
   }
 };
 
@@ -41,8 +41,10 @@ TEST_F(WorkerRaceTest, CompletionsTicksAndResetsRaceTheWorkerSafely) {
     }
     while (host->RunDiskBiosOnce() == mhw::kBiosNoCarry) host->Tick(1);
     ++completed;
-    // The registers handed back are the call's own: AL unchanged, AH a status.
+    // The registers handed back are the call's own, and the data the whole of it.
     EXPECT_EQ(host->registers()[mhw::reg::kAL], 0x90);
+    EXPECT_EQ(host->registers()[mhw::reg::kAH], 0x00);
+    EXPECT_EQ(host->ReadBlock(0x20000, bx), Slice(image, cylinder * 2u * 8 * 1024, bx));
   }
   EXPECT_GT(completed, 0);
   EXPECT_GT(abandoned, 0);

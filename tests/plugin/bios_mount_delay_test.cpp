@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "fdc/floppy_controller.h"
 #include "fdd/floppy_drive.h"
 #include "plugin/disk_system.h"
 #include "plugin/machine_handlers.h"
@@ -12,13 +13,22 @@ namespace {
 
 constexpr std::size_t kFloppySize = 1261568;  // 1.2 MB headerless
 
+std::vector<std::uint32_t> gLines;
+void MHW_CALL RaiseLine(std::uint32_t line) {
+  gLines.push_back(line);
+}
+
 class MountDelayTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing_support::WriteAll(image, std::vector<std::uint8_t>(kFloppySize, 0xE5));
     drive().Reset();
+    raise = system.fdc->wiring().raiseInterrupt;
+    system.fdc->ConnectInterrupt(&RaiseLine);
+    gLines.clear();
   }
   void TearDown() override {
+    system.fdc->ConnectInterrupt(raise);
     system.floppyCall.workerRunning.store(0);
     system.mountDelay[0] = 0;
     system.imagePaths[0][0] = '\0';
@@ -27,11 +37,12 @@ class MountDelayTest : public ::testing::Test {
   disk::FloppyDrive& drive() { return *system.floppyDrives[0]; }
 
   disk::DiskSystem& system = disk::TheDiskSystem();
+  MhwRaiseInterrupt raise = nullptr;
   testing_support::ScratchDir dir;
   std::string image = dir.File("disk.hdm");
 };
 
-TEST_F(MountDelayTest, MountsOnTheFortiethTick) {
+TEST_F(MountDelayTest, MountsOnTheFortiethTickAndRaisesTheReadyChange) {
   disk::CopyString(system.imagePaths[0], image.c_str(), disk::kPathSize);
   system.mountDelay[0] = 40;
   for (int tick = 1; tick < 40; ++tick) disk::PeriodicTick();
@@ -40,6 +51,11 @@ TEST_F(MountDelayTest, MountsOnTheFortiethTick) {
   EXPECT_TRUE(drive().Inserted());
   EXPECT_EQ(system.mountDelay[0], 0u);
   EXPECT_STREQ(system.imagePaths[0], image.c_str());
+  EXPECT_EQ(system.fdc->unit, 0u);
+  EXPECT_EQ(system.fdc->st0, 0xC0);  // ready change, unit 0
+  // The controller's interrupt follows a few ticks later, on the 1 MB line.
+  for (int tick = 0; tick < 5 && gLines.empty(); ++tick) disk::PeriodicTick();
+  EXPECT_EQ(gLines, std::vector<std::uint32_t>{3});
 }
 
 TEST_F(MountDelayTest, AFailedMountEmptiesThePath) {
