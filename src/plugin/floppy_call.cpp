@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "fdd/floppy_bios_call.h"
 #include "fdd/floppy_drive.h"
 #include "plugin/disk_system.h"
 #include "plugin/floppy_worker.h"
@@ -20,24 +21,25 @@ enum class Mode { kSynchronous, kThreaded };
 // How the call is run, and how many ticks FDWAIT makes it last (one per whole 512 bytes).
 Mode Classify(DiskSystem& system, RegisterView regs, unsigned unit) {
   std::uint32_t& wait = system.fdWaitCount[unit];
+  using namespace bios_command;
   switch (regs.AH() & 0x0F) {
-    case 0x1:  // verify
-    case 0x2:  // read diagnostic
-    case 0x5:  // write data
-    case 0x6:  // read data
-    case 0x9:  // write deleted data
-    case 0xC:  // read deleted data
+    case kVerify:
+    case bios_command::kReadDiagnostic:
+    case kWriteData:
+    case kReadData:
+    case kWriteDeletedData:
+    case kReadDeletedData:
       if (system.realDrives[unit].useImage != 0 && regs.BX() <= kSynchronousLimit) {
         wait = regs.BX() >> 9;
         return Mode::kSynchronous;
       }
       wait = 0;
       return Mode::kThreaded;
-    case 0x7:  // recalibrate
-    case 0xA:  // read ID
+    case kRecalibrate:
+    case kReadId:
       wait = 1;
       return Mode::kSynchronous;
-    case 0xD:  // format track
+    case kFormatTrack:
       wait = 0;
       return Mode::kThreaded;
     default:
