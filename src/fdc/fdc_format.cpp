@@ -23,11 +23,11 @@ void FloppyController::FormatTrackCommand(std::uint8_t diskType) {
   seekEndPending = 0;
   LightLamp();
   st0 = headBit;
-  // The same checks as the drive makes, before the guest's ID list is fetched.
+  // The same checks as the drive makes, before the guest's ID list is fetched. An empty drive
+  // is not ready whatever kind of disk it held last.
   FloppyDrive* drive = CurrentDrive();
-  if (drive == nullptr) return fdc::NotReadyEnd(*this, headBit);
+  if (drive == nullptr || !drive->Inserted()) return fdc::NotReadyEnd(*this, headBit);
   if (drive->reformattable == 0) return fdc::NormalEnd(*this, headBit);
-  if (!drive->Inserted()) return fdc::NotReadyEnd(*this, headBit);
   if (drive->writeProtect != 0) return fdc::AbnormalEnd(*this, headBit, fdc::st1::kNotWritable);
 
   if (formatSc == 0) formatSc = kDefaultSectorCount;

@@ -30,7 +30,6 @@ inline constexpr std::uint8_t kResultReady = kRequest | kToHost | kBusy;  // 0xD
 }  // namespace msr
 
 namespace st0 {
-inline constexpr std::uint8_t kNormalEnd = 0x00;
 inline constexpr std::uint8_t kAbnormalEnd = 0x40;
 inline constexpr std::uint8_t kInvalidCommand = 0x80;
 inline constexpr std::uint8_t kReadyChange = 0xC0;
@@ -108,7 +107,7 @@ struct CommandBits {
             static_cast<std::uint8_t>((unitByte >> 2) & 1), unitByte & 3u};
   }
   // The HD bit as it sits in ST0 and in the unit byte.
-  std::uint8_t headBit() const { return static_cast<std::uint8_t>(head << 2); }
+  std::uint8_t headBit() const { return head != 0 ? st0::kHead : 0; }
 };
 
 }  // namespace disk::fdc

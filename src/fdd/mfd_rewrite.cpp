@@ -110,8 +110,9 @@ struct TrackBackup {
 FormatOutcome FormatTrack(FloppyDrive& drive, std::uint8_t side, const FormatId* ids,
                           std::uint32_t count, bool mfm, std::uint8_t fillByte,
                           std::uint8_t mediaType) {
-  if (drive.reformattable == 0) return FormatOutcome::kDoneUnchanged;
+  // An empty drive keeps the kind of its last disk: it is not ready, whatever that was.
   if (drive.unit >= 2 || !drive.Inserted()) return FormatOutcome::kNotReady;
+  if (drive.reformattable == 0) return FormatOutcome::kDoneUnchanged;
   if (drive.writeProtect != 0) return FormatOutcome::kWriteProtected;
   side &= 1;
   drive.SelectSide(side);

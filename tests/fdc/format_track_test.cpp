@@ -307,6 +307,9 @@ TEST_F(FormatOtherDisksTest, HeaderlessAndD88ImagesStayAsTheyAre) {
     EXPECT_EQ(ReadAll(path), before) << path;
     EXPECT_EQ(rig.drive(0).CountSectors(1, 0), 9u) << path;
   }
+  // Taken out, the drive is not ready, whatever kind of disk it held.
+  rig.drive(0).Eject();
+  EXPECT_EQ(FormatUnit0().at(0), 0x68);
 }
 
 TEST_F(FormatOtherDisksTest, RealDriveStaysAsItIs) {
