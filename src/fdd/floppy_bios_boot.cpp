@@ -6,7 +6,6 @@
 #include "fdd/media_type.h"
 #include "plugin/disk_system.h"
 #include "plugin/work_area.h"
-#include "ui/status_panel.h"
 
 namespace disk {
 namespace {
@@ -14,7 +13,8 @@ namespace {
 constexpr std::uint16_t kLoadSegmentHigh = 0x1FE0;  // 1.44 MB and FM disks
 constexpr std::uint16_t kLoadSegment = 0x1FC0;
 // Bit 1 of the BIOS flag byte 0x500 follows the boot media: set for 640 KB disks, clear for the
-// others. (Only that bit: the rest of the byte belongs to the rest of the BIOS.)
+// others. Only that bit changes: a whole-byte mask (0xFD or 0x02) would also set or clear every
+// other flag of the byte, which belong to the rest of the BIOS.
 constexpr std::uint8_t kFlag640Boot = 0x02;
 
 struct BootRead {
