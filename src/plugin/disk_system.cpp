@@ -46,13 +46,19 @@ void DiskSystem::SetPath(const char* path) {
   settings.Load();
   for (int i = 0; i < kImageCount; ++i)
     CopyString(imagePaths[i], settings.imagePaths[i], kPathSize);
+  TakeRealDriveSettings(settings);
+  for (RealDriveRecord& record : realDrives) {
+    record.inserted = 0;
+    record.writeProtect = 1;
+  }
+}
+
+void DiskSystem::TakeRealDriveSettings(const DiskSettings& settings) {
   for (int i = 0; i < kFloppyUnitCount; ++i) {
     RealDriveRecord& record = realDrives[i];
     record.useImage = settings.realDrives[i].useImage;
     CopyString(record.driveName, settings.realDrives[i].driveName, kPathSize);
     record.is144 = static_cast<std::uint8_t>(settings.realDrives[i].is144);
-    record.inserted = 0;
-    record.writeProtect = 1;
   }
 }
 

@@ -37,6 +37,8 @@ class DiskSystem {
   DiskSystem& operator=(const DiskSystem&) = delete;
 
   void SetPath(const char* path);
+  // Copies the real-drive choices of the settings (use image files, drive letter, media type).
+  void TakeRealDriveSettings(const DiskSettings& settings);
   void DeviceEntry(MhwWord* hostTable);
   void DeviceConect(const MhwWord* modules);
 

@@ -95,12 +95,7 @@ void ApplyRealDriveSettings() {
   DiskSystem& system = TheDiskSystem();
   DiskSettings settings(system.iniPath);
   settings.Load();
-  for (int i = 0; i < kFloppyUnitCount; ++i) {
-    RealDriveRecord& record = system.realDrives[i];
-    record.useImage = settings.realDrives[i].useImage;
-    CopyString(record.driveName, settings.realDrives[i].driveName, kPathSize);
-    record.is144 = static_cast<std::uint8_t>(settings.realDrives[i].is144);
-  }
+  system.TakeRealDriveSettings(settings);
   RefreshPanel();
 }
 

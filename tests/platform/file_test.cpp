@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include <string>
 #include <vector>
 
@@ -77,5 +81,20 @@ TEST(PlatformFile, UniqueFileReplacesTargetInOneStep) {
   EXPECT_FALSE(platform::FileExists(temp));
   EXPECT_TRUE(platform::RemoveFile(other));
 }
+
+#if !defined(_WIN32)
+TEST(PlatformFile, ReplacementKeepsThePermissionsOfTheReplacedFile) {
+  ScratchDir dir;
+  std::string target = dir.File("shared.mfd");
+  WriteAll(target, {1});
+  ASSERT_EQ(::chmod(target.c_str(), 0664), 0);
+  char temp[260];
+  ASSERT_TRUE(platform::CreateUniqueFile(dir.path().c_str(), "mfd", temp));  // made 0600
+  ASSERT_TRUE(platform::MoveFileOver(temp, target.c_str()));
+  struct stat st;
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0664u);
+}
+#endif
 
 }  // namespace

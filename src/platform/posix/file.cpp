@@ -108,6 +108,10 @@ bool RemoveFile(const char* path) {
 }
 
 bool MoveFileOver(const char* from, const char* to) {
+  // A replacement made as a private temporary file takes over the permissions of the file it
+  // replaces, so a rewritten image stays as readable (or writable) as it was.
+  struct stat target;
+  if (::stat(to, &target) == 0) ::chmod(from, target.st_mode & 07777);
   return ::rename(from, to) == 0;
 }
 
