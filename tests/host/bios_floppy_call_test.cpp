@@ -54,6 +54,19 @@ TEST_F(FloppyCallTest, A2000ByteReadWaits16TicksAnd2001BytesGoToTheWorker) {
   EXPECT_EQ(host->ReadByte(0x22001), 0xAA);  // one byte of the last sector, no more
 }
 
+TEST_F(FloppyCallTest, EveryRealDriveTransferRunsOnTheWorker) {
+  // A plain file stands in for the 1.23 MB disk in real drive A.
+  image = PatternBytes(kFloppySize, 5);
+  testing_support::SetVariable("DISK_RAW_DRIVE_A", ImageFile("drive-a", image));
+  BootWith("A", "", "", "", "FDWAIT=1\nblnImage00=0\nszFdd00=A\nbyType00=0\n");
+  auto read = Bios(0x90, 0x56, 0x200, 0x0302, 0x0101);  // C 2, N 3, H 1, R 1: a small read
+  testing_support::SetVariable("DISK_RAW_DRIVE_A", "");
+  EXPECT_FALSE(read.carry);
+  EXPECT_EQ(read.AH(), 0x00);
+  EXPECT_GT(host->foreignMemoryCalls(), 0u);
+  EXPECT_EQ(host->ReadBlock(0x20000, 0x200), Slice(image, TrackAt(2, 1), 0x200));
+}
+
 TEST_F(FloppyCallTest, WithoutFdWaitEveryCallEndsAtTheFirstRerun) {
   BootFloppy(false);
   EXPECT_EQ(Bios(0x90, 0x56, 0x2000, 0x0300, 0x0001).ticks, 1u);

@@ -104,6 +104,34 @@ TEST_F(FloppyBiosTest, RecordedStatusAndRepeatedCopies) {
   EXPECT_EQ(firstBytes, (Bytes{copy(0), copy(1), copy(2), copy(0)}));
 }
 
+TEST_F(FloppyBiosTest, SpecialAnswersStandInForTheSectorForTheirCommandOnly) {
+  DiskSpec disk = UniformDisk(2, 8, 3);
+  // Read data of R = 5 answers 300 bytes with status 0x10, two copies in turn; read data of
+  // R = 6 answers a data error (0xB0) with its bytes delivered all the same.
+  disk.tracks[0].specials = {{0x6, 0, 0, 5, 3, 0x10, 1, 300}, {0x6, 0, 0, 6, 3, 0xB0, 0, 64}};
+  BootWith(disk, true);
+  const auto special = [](std::size_t index, std::uint32_t size, std::uint32_t copy) {
+    Bytes data(size);
+    for (std::uint32_t i = 0; i < size; ++i)
+      data[i] = testing_support::SpecialByte(0, index, i, copy);
+    return data;
+  };
+  // Status 0x10 is a success with a note: carry stays clear.
+  for (std::uint32_t copy : {0u, 1u, 0u}) {
+    host->WriteBlock(kBuffer, Bytes(1024, 0xCC));
+    const auto result = Call(0x90, 0x56, 1024, 0, 0, 5, 3);
+    EXPECT_EQ(result.AH(), 0x10);
+    EXPECT_FALSE(result.carry);
+    EXPECT_EQ(host->ReadBlock(kBuffer, 300), special(0, 300, copy));
+    EXPECT_EQ(host->ReadByte(kBuffer + 300), 0xCC);  // no more than the answer holds
+  }
+  // Another command on the same ID reads the sector itself.
+  host->WriteBlock(kBuffer, Bytes(1024, 0xCC));
+  EXPECT_EQ(Call(0x90, 0x52, 1024, 0, 0, 1, 3).AH(), 0x00);
+  const Bytes failed = Read(0x56, 1024, 0, 0, 6, 3, 0xB0);
+  EXPECT_EQ(Bytes(failed.begin(), failed.begin() + 64), special(1, 64, 0));
+}
+
 TEST_F(FloppyBiosTest, ClassesDensityAndMissingSectors) {
   BootWith(UniformDisk(2, 9, 2));  // media type 0x90
   EXPECT_EQ(Call(0x30, 0x56, 512, 0, 0, 1, 2).AH(), 0xE0);

@@ -33,6 +33,10 @@ std::uint8_t SectorByte(int track, std::uint8_t r, std::uint32_t i, std::uint32_
   return static_cast<std::uint8_t>(i * 7 + track * 3 + r * 11 + copy * 101);
 }
 
+std::uint8_t SpecialByte(int track, std::size_t index, std::uint32_t i, std::uint32_t copy) {
+  return static_cast<std::uint8_t>(0xE0 ^ (i * 5 + index * 17 + copy * 59 + track));
+}
+
 std::vector<std::uint8_t> SectorData(int track, std::uint8_t r, std::uint32_t size) {
   std::vector<std::uint8_t> data(size);
   for (std::uint32_t i = 0; i < size; ++i) data[i] = SectorByte(track, r, i);
@@ -91,11 +95,14 @@ std::vector<std::uint8_t> BuildR1(const DiskSpec& disk) {
   PutCommon(b, "ZEBFDDIMAGE.R1", disk);
   for (int track = 0; track < 164; ++track) {
     const auto& sectors = disk.tracks[track].sectors;
-    if (sectors.empty()) continue;
+    const auto& specials = disk.tracks[track].specials;
+    if (sectors.empty() && specials.empty()) continue;
     Put32(b, 0x120 + 4 * track, static_cast<std::uint32_t>(b.size()));
-    std::vector<std::uint8_t> block(16 + 16 * sectors.size(), 0);
+    std::vector<std::uint8_t> block(16 + 16 * (sectors.size() + specials.size()), 0);
     block[0] = static_cast<std::uint8_t>(sectors.size());
     block[1] = static_cast<std::uint8_t>(sectors.size() >> 8);
+    block[2] = static_cast<std::uint8_t>(specials.size());
+    block[3] = static_cast<std::uint8_t>(specials.size() >> 8);
     for (std::size_t i = 0; i < sectors.size(); ++i) {
       const SectorSpec& s = sectors[i];
       const std::uint8_t bytes[] = {
@@ -104,11 +111,27 @@ std::vector<std::uint8_t> BuildR1(const DiskSpec& disk) {
           0,     0,   s.repeatCount, 0};
       std::memcpy(&block[16 + 16 * i], bytes, sizeof bytes);
     }
+    for (std::size_t i = 0; i < specials.size(); ++i) {
+      const SpecialSpec& s = specials[i];
+      const std::uint8_t bytes[] = {s.command, s.C, s.H, s.R, s.N,
+                                    s.status,  0,   0,   0,   s.repeatCount};
+      std::uint8_t* record = &block[16 + 16 * (sectors.size() + i)];
+      std::memcpy(record, bytes, sizeof bytes);
+      for (int k = 0; k < 4; ++k)
+        record[10 + k] = static_cast<std::uint8_t>(s.dataLength >> (8 * k));
+    }
     b.insert(b.end(), block.begin(), block.end());
   }
   Put32(b, 0x110, static_cast<std::uint32_t>(b.size()));
-  for (int track = 0; track < 164; ++track)
+  // Each track's sector data, then the data of its special answers.
+  for (int track = 0; track < 164; ++track) {
     for (const SectorSpec& s : disk.tracks[track].sectors) AppendData(b, track, s);
+    const auto& specials = disk.tracks[track].specials;
+    for (std::size_t i = 0; i < specials.size(); ++i)
+      for (std::uint32_t copy = 0; copy <= specials[i].repeatCount; ++copy)
+        for (std::uint32_t k = 0; k < specials[i].dataLength; ++k)
+          b.push_back(SpecialByte(track, i, k, copy));
+  }
   return b;
 }
 

@@ -2,6 +2,7 @@
 // headerless dumps, with sector data that tell which sector they belong to.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -16,8 +17,18 @@ struct SectorSpec {
   std::uint8_t mediaType = 0x90;  // R0 only (R1 derives it)
 };
 
+// A special read answer (R1 only): a BIOS read of this ID with this command gets these bytes
+// and this status instead of the sector's.
+struct SpecialSpec {
+  std::uint8_t command, C, H, R, N;
+  std::uint8_t status = 0;
+  std::uint8_t repeatCount = 0;
+  std::uint32_t dataLength = 0;
+};
+
 struct TrackSpec {
   std::vector<SectorSpec> sectors;
+  std::vector<SpecialSpec> specials;
 };
 
 // 164 tracks, indexed by cylinder * 2 + side; tracks left empty hold no sector.
@@ -30,6 +41,9 @@ struct DiskSpec {
 // Byte i of the data of sector R on track `track`, copy `copy` (repeat copies differ).
 std::uint8_t SectorByte(int track, std::uint8_t r, std::uint32_t i, std::uint32_t copy = 0);
 std::vector<std::uint8_t> SectorData(int track, std::uint8_t r, std::uint32_t size);
+
+// Byte i of copy `copy` of the data of special answer `index` on `track`.
+std::uint8_t SpecialByte(int track, std::size_t index, std::uint32_t i, std::uint32_t copy = 0);
 
 std::uint32_t SizeOf(std::uint8_t n);
 
