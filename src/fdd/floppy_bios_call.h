@@ -81,6 +81,8 @@ struct BiosCall {
   std::uint8_t Side() const;
   // The C a read or write expects: CL after a seek, otherwise the track's own.
   std::uint8_t ExpectedC() const;
+  // The DA/UA class or the MFM bit does not fit the track.
+  void WrongDensity();
   // Sector not found, or the walk ran off the track.
   void NoSector();
   // Moves a walk to the next sector in record order, over to side 1 at the end of side 0 when

@@ -84,6 +84,11 @@ std::uint8_t BiosCall::Side() const {
   return regs.DH() & 1;
 }
 
+void BiosCall::WrongDensity() {
+  SetResult(unit | fdc::st0::kAbnormalEnd, fdc::st1::kMissingAddressMark,
+            bios_status::kWrongDensity);
+}
+
 void BiosCall::NoSector() {
   SetResult(unit | fdc::st0::kAbnormalEnd, fdc::st1::kNoData, bios_status::kNoSector);
   drive.ResetRotation();

@@ -65,8 +65,7 @@ bool BiosReadId(BiosCall& call) {
   FloppyDrive& drive = call.drive;
   if (!call.Ready()) return false;
   auto wrongDensity = [&] {
-    call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kMissingAddressMark,
-                   bios_status::kWrongDensity);
+    call.WrongDensity();
     drive.ResetRotation();
     return false;
   };

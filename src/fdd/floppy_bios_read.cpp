@@ -57,8 +57,7 @@ bool BiosRead(BiosCall& call) {
   std::int32_t remaining = call.regs.BX();
   if (!call.Ready()) return false;
   if (!call.MediaClassFits()) {
-    call.SetResult(call.unit | fdc::st0::kAbnormalEnd, fdc::st1::kMissingAddressMark,
-                   bios_status::kWrongDensity);
+    call.WrongDensity();
     return false;
   }
   const std::uint8_t expectedC = call.ExpectedC();
