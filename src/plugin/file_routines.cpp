@@ -58,10 +58,6 @@ std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t 
   return InjectedFailure() ? 0 : platform::WriteFile(file, buffer, count);
 }
 
-bool FlushImageFile(FileHandle file) {
-  return !InjectedFailure() && platform::FlushFile(file);
-}
-
 bool ReplaceImageFile(const char* path, const std::function<bool(FileHandle)>& write) {
   // The call after the contents stands for the platform's own steps (flush, rename) failing.
   return !InjectedFailure() && platform::ReplaceFileContents(path, [&write](FileHandle file) {
