@@ -157,19 +157,17 @@ void BM_CopySameBytes(benchmark::State& state) {
   std::int64_t written = 0;
   for (auto _ : state) {
     for (int track = 0; track < kCylinders * 2; ++track) {
-      const std::string target = ScratchFile("cpy");
       const platform::FileHandle in = platform::OpenFileRead(source.c_str());
-      const platform::FileHandle out = platform::OpenFileReadWrite(target.c_str());
-      for (std::uint32_t done = 0; done < pristine.size();) {
-        const std::uint32_t n = platform::ReadFile(in, chunk.data(), kChunk);
-        if (n == 0) break;
-        platform::WriteFile(out, chunk.data(), n);
-        done += n;
-      }
-      platform::FlushFile(out);
-      platform::CloseFile(out);
-      platform::CloseFile(in);
-      platform::MoveFileOver(target.c_str(), source.c_str());
+      platform::ReplaceFileContents(source.c_str(), [&](platform::FileHandle out) {
+        for (std::uint32_t done = 0; done < pristine.size();) {
+          const std::uint32_t n = platform::ReadFile(in, chunk.data(), kChunk);
+          if (n == 0) break;
+          platform::WriteFile(out, chunk.data(), n);
+          done += n;
+        }
+        platform::CloseFile(in);
+        return true;
+      });
       written += static_cast<std::int64_t>(pristine.size());
     }
   }

@@ -1,5 +1,7 @@
 #include "fdd/media_type.h"
 
+#include "fdd/sector_record.h"
+
 namespace disk {
 
 std::uint8_t MediaTypeFor(std::uint8_t n, std::uint32_t sectorsPerTrack, std::uint8_t mfm) {
@@ -21,6 +23,13 @@ std::uint8_t MediaTypeFor(std::uint8_t n, std::uint32_t sectorsPerTrack, std::ui
     default:
       return kMedia1M;
   }
+}
+
+std::uint8_t TrackMediaType(const SectorRecord* records, std::uint32_t count) {
+  std::uint8_t largestN = 0;
+  for (std::uint32_t i = 0; i < count; ++i)
+    if (!records[i].IsEmpty() && records[i].N > largestN) largestN = records[i].N;
+  return MediaTypeFor(largestN, count, records[count - 1].mfm);
 }
 
 }  // namespace disk

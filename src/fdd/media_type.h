@@ -13,4 +13,11 @@ inline constexpr std::uint8_t kMedia1M = 0x90;    // 1 MB class
 // The media type of a track of sectorsPerTrack sectors of size code n; mfm nonzero = MFM.
 std::uint8_t MediaTypeFor(std::uint8_t n, std::uint32_t sectorsPerTrack, std::uint8_t mfm);
 
+struct SectorRecord;
+
+// The media type an MFD R1 track derives for records that store none: that of its largest
+// sector, with `count` (its number of records, empty places included) sectors per track and the
+// density of its last record. `count` is above 0.
+std::uint8_t TrackMediaType(const SectorRecord* records, std::uint32_t count);
+
 }  // namespace disk

@@ -26,7 +26,6 @@ bool LoadTrackBlock(ImageReader& reader, std::uint32_t blockOffset, std::uint32_
   std::uint8_t records[kSlotsPerTrack * kRecordSize];
   std::uint32_t offset = blockOffset + kRecordSize;
   if (!reader.ReadExact(offset, records, sectorCount * kRecordSize)) return false;
-  std::uint8_t largestN = 0;
   for (std::uint32_t i = 0; i < sectorCount; ++i) {
     const std::uint8_t* r = records + i * kRecordSize;
     SectorRecord& slot = slots[i];
@@ -34,10 +33,9 @@ bool LoadTrackBlock(ImageReader& reader, std::uint32_t blockOffset, std::uint32_
             0,    r[10]};
     if (slot.IsEmpty()) continue;
     running += (slot.repeatCount + 1u) * SectorSize(slot.N);
-    if (slot.N > largestN) largestN = slot.N;
   }
   if (sectorCount != 0) {
-    std::uint8_t derived = MediaTypeFor(largestN, sectorCount, slots[sectorCount - 1].mfm);
+    const std::uint8_t derived = TrackMediaType(slots, sectorCount);
     for (std::uint32_t i = 0; i < sectorCount; ++i) {
       if (slots[i].mediaType == 0) slots[i].mediaType = derived;
     }

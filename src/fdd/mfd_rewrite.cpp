@@ -56,7 +56,8 @@ void ReplaceRecords(FloppyDrive& drive, int track, std::uint8_t side, const Form
   const std::uint8_t st0 = side != 0 ? kSide1Head : 0;
   for (std::uint32_t i = 0; i < kSlotsPerTrack; ++i) {
     SectorRecord& r = slots[i];
-    // Data offsets and repeat fields are left for the reload to set.
+    // Data offsets are left for the reload to set. A new sector has one copy of its data: the
+    // header is written with the tables' repeat counts, and the track's data hold one copy each.
     const SectorRecord old = r;
     if (i < count) {
       const FormatId& id = ids[i];
@@ -72,8 +73,8 @@ void ReplaceRecords(FloppyDrive& drive, int track, std::uint8_t side, const Form
            0,
            mediaType != 0 ? mediaType : MediaTypeFor(id.N, count, mfmFlag),
            old.dataOffset,
-           old.repeatCursor,
-           old.repeatCount};
+           0,
+           0};
     } else {
       r = EmptyRecord(side, old.dataOffset);
       r.repeatCursor = old.repeatCursor;

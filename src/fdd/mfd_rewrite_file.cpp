@@ -7,14 +7,12 @@
 
 #include "fdd/floppy_drive.h"
 #include "fdd/mfd_rewrite.h"
-#include "platform/file.h"
 #include "plugin/file_routines.h"
 
 namespace disk {
 namespace {
 
 constexpr std::uint32_t kChunk = 64 * 1024;
-constexpr char kTempPrefix[] = "mfd";
 
 bool CopyRange(FileHandle from, FileHandle to, std::uint64_t begin, std::uint64_t end,
                std::uint8_t* chunk) {
@@ -38,20 +36,6 @@ bool WriteFill(FileHandle to, std::uint64_t size, std::uint8_t fillByte, std::ui
   return true;
 }
 
-// The new file goes beside the image, so that the rename stays on one file system; the
-// temporary folder serves when the image's folder takes no new files.
-bool CreateTempBeside(const char* imagePath, char* tempPath) {
-  char folder[260];
-  std::strncpy(folder, imagePath, sizeof folder - 1);
-  folder[sizeof folder - 1] = '\0';
-  char* cut = std::max(std::strrchr(folder, '/'), std::strrchr(folder, '\\'));
-  if (cut != nullptr) {
-    cut[1] = '\0';
-    if (platform::CreateUniqueFile(folder, kTempPrefix, tempPath)) return true;
-  }
-  return platform::CreateUniqueFile(nullptr, kTempPrefix, tempPath);
-}
-
 bool WriteNewImage(FloppyDrive& drive, const RewritePlan& plan, FileHandle out,
                    std::uint8_t* chunk) {
   const std::uint32_t fileSize = FileSize(drive.file);
@@ -72,7 +56,7 @@ bool WriteNewImage(FloppyDrive& drive, const RewritePlan& plan, FileHandle out,
              CopyRange(drive.file, out, std::min<std::uint64_t>(plan.trackEnd, fileSize), fileSize,
                        chunk);
   }
-  return copied && FlushImageFile(out);
+  return copied;
 }
 
 }  // namespace
@@ -83,22 +67,16 @@ RewriteResult RewriteImage(FloppyDrive& drive, const RewritePlan& plan) {
   imagePath[sizeof imagePath - 1] = '\0';
 
   std::unique_ptr<std::uint8_t[]> chunk(new (std::nothrow) std::uint8_t[kChunk]);
-  char tempPath[260] = {};
-  if (chunk == nullptr || !CreateTempBeside(imagePath, tempPath))
-    return RewriteResult::kImageUntouched;
-  const FileHandle out = OpenImageReadWrite(tempPath);
-  const bool written = out != 0 && WriteNewImage(drive, plan, out, chunk.get());
-  CloseFile(out);
-  if (!written) {
-    platform::RemoveFile(tempPath);
-    return RewriteResult::kImageUntouched;
-  }
-
-  // Some platforms refuse to rename over an open file: the image is closed first.
-  CloseFile(drive.file);
-  drive.file = 0;
-  if (!ReplaceImageFile(tempPath, imagePath)) {
-    platform::RemoveFile(tempPath);
+  if (chunk == nullptr) return RewriteResult::kImageUntouched;
+  const bool replaced = ReplaceImageFile(imagePath, [&](FileHandle out) {
+    if (!WriteNewImage(drive, plan, out, chunk.get())) return false;
+    // Some platforms refuse to replace an open file: the image is closed first.
+    CloseFile(drive.file);
+    drive.file = 0;
+    return true;
+  });
+  if (!replaced) {
+    if (drive.file != 0) return RewriteResult::kImageUntouched;
     // The old image is still in place: load it again as it was.
     drive.LoadImage(imagePath);
     return RewriteResult::kReloadFailed;

@@ -3,6 +3,7 @@
 
 #include "fdd/floppy_drive.h"
 #include "fdd/image_loaders.h"
+#include "fdd/media_type.h"
 #include "fdd/mfd_header.h"
 #include "fdd/mfd_rewrite.h"
 
@@ -71,8 +72,9 @@ std::uint32_t R1Size(const FloppyDrive& drive) {
 }
 
 // Repeat counts and special records are written as the tables hold them: the data area keeps
-// their copies, so dropping them would shift every sector behind them. Media types are written
-// as 0 so that the reload derives them from the layout again.
+// their copies, so dropping them would shift every sector behind them. A media type is written
+// only where it differs from the one the reload derives from the track's layout (0 elsewhere),
+// so that a type stored in an R0 image this one was converted from still reads as before.
 std::uint32_t BuildR1(const FloppyDrive& drive, std::uint8_t* buffer) {
   std::memset(buffer, 0, kR1FixedHeader);
   PutCommonFields(drive, kR1Signature, buffer);
@@ -86,10 +88,14 @@ std::uint32_t BuildR1(const FloppyDrive& drive, std::uint8_t* buffer) {
     PutU16(out, static_cast<std::uint32_t>(records));
     PutU16(out + 2, static_cast<std::uint32_t>(specials));
     out += kBlockHeadSize;
+    const SectorRecord* slots = drive.sectors[track];
+    const std::uint8_t derived = records > 0 ? TrackMediaType(slots, records) : 0;
     for (int slot = 0; slot < records; ++slot, out += mfd::kRecordSize) {
-      const SectorRecord& r = drive.sectors[track][slot];
-      const std::uint8_t bytes[mfd::kRecordSize] = {
-          r.C, r.H, r.R, r.N, r.mfm, r.deleted, r.status, r.st0, r.st1, r.st2, r.repeatCount};
+      const SectorRecord& r = slots[slot];
+      const std::uint8_t mediaType = r.mediaType != derived ? r.mediaType : 0;
+      const std::uint8_t bytes[mfd::kRecordSize] = {r.C,   r.H,       r.R,           r.N,
+                                                    r.mfm, r.deleted, r.status,      r.st0,
+                                                    r.st1, r.st2,     r.repeatCount, mediaType};
       std::memcpy(out, bytes, mfd::kRecordSize);
     }
     for (int entry = 0; entry < specials; ++entry, out += mfd::kRecordSize) {

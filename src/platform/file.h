@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -24,8 +25,13 @@ bool FileExists(const char* path);
 // a user who could write it anyway).
 bool FileIsReadOnly(const char* path);
 bool RemoveFile(const char* path);
-// Replaces `to` by `from` in one step where the platform allows it.
-bool MoveFileOver(const char* from, const char* to);
+
+// Gives the file at `path` new contents without ever leaving half of them: `write` fills a new
+// file beside the file that `path` names (links followed, so a link stays a link), which takes
+// the old file's owner, group and mode, is flushed, and replaces it in one rename. A missing file
+// is created. Refused, with nothing changed, when the file is marked read-only or the user could
+// not write it or its folder. No temporary file stays behind, whatever fails.
+bool ReplaceFileContents(const char* path, const std::function<bool(FileHandle)>& write);
 
 // A fresh, empty file with a unique name in `folder` (the temporary folder when null or empty);
 // its path goes to `path` (at least 260 bytes). False when none could be made.

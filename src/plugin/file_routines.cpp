@@ -31,7 +31,9 @@ FileHandle OpenImageReadWrite(const char* path) {
 }
 
 FileHandle CreateImageFile(const char* path) {
-  return InjectedFailure() ? platform::kNoFile : platform::CreateFileTruncate(path);
+  // An existing file marked read-only is never overwritten, even by a user who could.
+  if (InjectedFailure() || platform::FileIsReadOnly(path)) return platform::kNoFile;
+  return platform::CreateFileTruncate(path);
 }
 
 std::uint32_t SeekFailed(FileHandle file, std::uint32_t offset) {
@@ -56,12 +58,11 @@ std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t 
   return InjectedFailure() ? 0 : platform::WriteFile(file, buffer, count);
 }
 
-bool FlushImageFile(FileHandle file) {
-  return !InjectedFailure() && platform::FlushFile(file);
-}
-
-bool ReplaceImageFile(const char* from, const char* to) {
-  return !InjectedFailure() && platform::MoveFileOver(from, to);
+bool ReplaceImageFile(const char* path, const std::function<bool(FileHandle)>& write) {
+  // The call after the contents stands for the platform's own steps (flush, rename) failing.
+  return !InjectedFailure() && platform::ReplaceFileContents(path, [&write](FileHandle file) {
+    return write(file) && !InjectedFailure();
+  });
 }
 
 }  // namespace disk

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/file.h"
 
@@ -19,13 +20,13 @@ std::uint32_t FileSize(FileHandle file);
 void CloseFile(FileHandle file);
 std::uint32_t ReadFileBytes(FileHandle file, void* buffer, std::uint32_t count);
 std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t count);
-// Pushes a file's bytes to the disk; false on failure.
-bool FlushImageFile(FileHandle file);
-// Puts the file at `from` in place of the file at `to` in one rename; false on failure.
-bool ReplaceImageFile(const char* from, const char* to);
+// Gives the file at `path` new contents that `write` puts into a new file, which then takes the
+// file's place (platform::ReplaceFileContents); false on failure, the file then unchanged.
+bool ReplaceImageFile(const char* path, const std::function<bool(FileHandle)>& write);
 
 // Tests make the n-th file routine call from now on fail (1 = the next one); 0 turns it off.
-// Opening, seeking, reading, writing, sizing, flushing and replacing count; closing never fails.
+// Opening, seeking, reading, writing, sizing and replacing (before and after the new contents)
+// count; closing never fails.
 void FailFileCallAfter(int calls);
 
 }  // namespace disk

@@ -1,6 +1,7 @@
 // The floppy operations of INT 1Bh, called the way a guest calls them, on images the module
 // mounted at start-up.
 #include <cstring>
+#include <filesystem>
 
 #include "host/fdc_disk_fixture.h"
 
@@ -45,6 +46,23 @@ class FloppyBiosTest : public testing_support::FdcDiskTest {
     EXPECT_EQ(result.AH(), expectAH);
     EXPECT_EQ(result.carry, expectAH != 0x00);
     return host->ReadBlock(kBuffer, bx);
+  }
+  // Formats cylinder c, head h as eight 1024-byte sectors of `fill`; returns AH.
+  std::uint8_t Format(std::uint8_t c, std::uint8_t h, std::uint8_t fill) {
+    Bytes ids;
+    for (std::uint8_t r = 1; r <= 8; ++r) ids.insert(ids.end(), {c, h, r, 3});
+    host->WriteBlock(kBuffer, ids);
+    return Call(0x90, 0x5D, 4 * 8, c, h, fill, 3).AH();
+  }
+  // Every sector of a track of `count` sectors R = 1.. of size code n, as the image holds them.
+  Bytes ReadTrack(int track, std::uint8_t count, std::uint8_t n) {
+    Bytes expected;
+    for (std::uint8_t r = 1; r <= count; ++r)
+      expected = Concat({expected, SectorData(track, r, testing_support::SizeOf(n))});
+    const auto c = static_cast<std::uint8_t>(track / 2), h = static_cast<std::uint8_t>(track % 2);
+    EXPECT_EQ(Read(0x56, static_cast<std::uint16_t>(expected.size()), c, h, 1, n), expected)
+        << "track " << track;
+    return expected;
   }
   std::uint8_t readClass = 0x90;  // DA/UA of Read
 };
@@ -189,13 +207,53 @@ TEST_F(FloppyBiosTest, ReadIdWalksTheSlotsAndReportsInRegisters) {
 
 TEST_F(FloppyBiosTest, FormatTrackTakesItsCountFromTheParameterTable) {
   BootWith(UniformDisk(3, 9, 2));
-  Bytes ids;
-  for (std::uint8_t r = 1; r <= 8; ++r) ids.insert(ids.end(), {1, 0, r, 3});
-  host->WriteBlock(kBuffer, ids);
-  const auto result = Call(0x90, 0x5D, 4 * 8, 1, 0, 0xE5, 3);
-  EXPECT_EQ(result.AH(), 0x00);
+  EXPECT_EQ(Format(1, 0, 0xE5), 0x00);
   EXPECT_EQ(Read(0x56, 8192, 1, 0, 1, 3), Bytes(8192, 0xE5));
   EXPECT_EQ(Read(0x56, 512, 1, 1, 9, 2), SectorData(3, 9, 512));
+}
+
+TEST_F(FloppyBiosTest, FormatRewritesTheFileALinkNamesAndNeverAReadOnlyFile) {
+  namespace fs = std::filesystem;
+  const std::string real = dir.File("real.mfd");
+#if !defined(_WIN32)
+  image = dir.File("link.mfd");
+  fs::create_symlink(real, image);
+#else
+  image = real;
+#endif
+  BootWith(UniformDisk(3, 9, 2));
+  EXPECT_EQ(Format(1, 0, 0xE5), 0x00);
+  EXPECT_EQ(fs::is_symlink(image), image != real);
+  EXPECT_EQ(Read(0x56, 1024, 1, 0, 8, 3), Bytes(1024, 0xE5));
+  // Marked read-only while mounted: the rewrite is refused and the file stays as it was.
+  const Bytes before = ReadAll(real);
+  fs::permissions(real, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(Format(2, 0, 0x11), 0x60);
+  EXPECT_EQ(ReadAll(real), before);
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::owner_write, fs::perms::none);
+  fs::permissions(real, fs::perms::owner_write, fs::perm_options::add);
+}
+
+// An R0 image that a format turns into R1 (no R0 header holds cylinder 81 side 1) keeps the
+// media types its records stored: the 9 x 512 tracks below were marked 1 MB, not 640 KB.
+TEST_F(FloppyBiosTest, AnR0ImageTurnedR1KeepsItsStoredMediaTypes) {
+  BootWith(UniformDisk(3, 9, 2));
+  EXPECT_EQ(Format(81, 1, 0x44), 0x00);
+  EXPECT_EQ(std::memcmp(ReadAll(image).data(), "ZEBFDDIMAGE.R1", 15), 0);
+  ReadTrack(5, 9, 2);
+}
+
+TEST_F(FloppyBiosTest, FormattingATrackWithCopiesLeavesEveryOtherSectorInPlace) {
+  DiskSpec disk = UniformDisk(4, 8, 3);
+  disk.tracks[3].sectors[2].repeatCount = 2;  // three stored copies of cylinder 1 side 1, R = 3
+  BootWith(disk, true);
+  EXPECT_EQ(Format(1, 1, 0x66), 0x00);
+  EXPECT_EQ(Read(0x56, 8192, 1, 1, 1, 3), Bytes(8192, 0x66));
+  std::size_t data = 8192;
+  for (int track = 0; track < 8; ++track)
+    if (track != 3) data += ReadTrack(track, 8, 3).size();
+  const Bytes after = ReadAll(image);
+  EXPECT_EQ(after.size(), (after[0x110] | after[0x111] << 8 | after[0x112] << 16) + data);
 }
 
 TEST_F(FloppyBiosTest, BootSectorOfA1MBDisk) {

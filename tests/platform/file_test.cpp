@@ -4,8 +4,11 @@
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -66,34 +69,52 @@ TEST(PlatformFile, NoFileAndFarPositionsFail) {
   platform::CloseFile(file);
 }
 
-TEST(PlatformFile, UniqueFileReplacesTargetInOneStep) {
+TEST(PlatformFile, ReplacementIsWholeOrNothingAndLeavesNoTemporaryFile) {
   ScratchDir dir;
-  char temp[260];
+  char temp[260], other[260];
   ASSERT_TRUE(platform::CreateUniqueFile(dir.path().c_str(), "mfd", temp));
-  char other[260];
   ASSERT_TRUE(platform::CreateUniqueFile(dir.path().c_str(), "mfd", other));
   EXPECT_NE(std::string(temp), std::string(other));
-  WriteAll(temp, {7, 7});
-  std::string target = dir.File("image.mfd");
-  WriteAll(target, {1, 2, 3});
-  ASSERT_TRUE(platform::MoveFileOver(temp, target.c_str()));
+  ASSERT_TRUE(platform::RemoveFile(temp) && platform::RemoveFile(other));
+
+  const std::string target = dir.File("image.mfd");
+  auto writing = [](std::vector<std::uint8_t> bytes, bool ok) {
+    return [bytes, ok](platform::FileHandle file) {
+      const auto n = static_cast<std::uint32_t>(bytes.size());
+      return platform::WriteFile(file, bytes.data(), n) == n && ok;
+    };
+  };
+  ASSERT_TRUE(platform::ReplaceFileContents(target.c_str(), writing({1, 2, 3}, true)));  // made
+  EXPECT_FALSE(platform::ReplaceFileContents(target.c_str(), writing({9}, false)));
+  EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{1, 2, 3}));
+  ASSERT_TRUE(platform::ReplaceFileContents(target.c_str(), writing({7, 7}, true)));
   EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{7, 7}));
-  EXPECT_FALSE(platform::FileExists(temp));
-  EXPECT_TRUE(platform::RemoveFile(other));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 #if !defined(_WIN32)
-TEST(PlatformFile, ReplacementKeepsThePermissionsOfTheReplacedFile) {
+TEST(PlatformFile, ReplacementFollowsLinksAndKeepsOwnerGroupAndMode) {
   ScratchDir dir;
-  std::string target = dir.File("shared.mfd");
+  const std::string target = dir.File("shared.mfd");
+  const std::string link = dir.File("link.mfd");
   WriteAll(target, {1});
+  ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
   ASSERT_EQ(::chmod(target.c_str(), 0664), 0);
-  char temp[260];
-  ASSERT_TRUE(platform::CreateUniqueFile(dir.path().c_str(), "mfd", temp));  // made 0600
-  ASSERT_TRUE(platform::MoveFileOver(temp, target.c_str()));
-  struct stat st;
-  ASSERT_EQ(::stat(target.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0664u);
+  if (::getuid() == 0) {
+    ASSERT_EQ(::chown(target.c_str(), 1, 1), 0);  // another owner and group
+  }
+  struct stat before, after;
+  ASSERT_EQ(::stat(target.c_str(), &before), 0);
+  ASSERT_TRUE(platform::ReplaceFileContents(link.c_str(), [](platform::FileHandle file) {
+    return platform::WriteFile(file, "\2", 1) == 1;
+  }));
+  ASSERT_EQ(::lstat(link.c_str(), &after), 0);
+  EXPECT_TRUE(S_ISLNK(after.st_mode));
+  ASSERT_EQ(::stat(target.c_str(), &after), 0);
+  EXPECT_EQ(after.st_mode & 07777, 0664u);
+  EXPECT_EQ(after.st_uid, before.st_uid);
+  EXPECT_EQ(after.st_gid, before.st_gid);
+  EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{2}));
 }
 #endif
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,13 @@ TEST(FileRoutines, CreatingTruncatesAndReadWriteOpensExistingFilesOnly) {
   EXPECT_EQ(disk::WriteFileBytes(file, bytes, 2), 2u);
   disk::CloseFile(file);
   EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{5, 6}));
+  // Marked read-only, it is not overwritten, whoever asks.
+  namespace fs = std::filesystem;
+  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_EQ(disk::CreateImageFile(path.c_str()), 0u);
+  EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{5, 6}));
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST(FileRoutines, TestsCanFailTheNthCall) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/profile.h"
@@ -71,6 +72,31 @@ TEST(DiskSettings, SaveWritesEveryKeyInItsCanonicalForm) {
   char other[8];
   platform::ReadProfileValue("OTHER", "KEEP", "", other, sizeof other, ini.c_str());
   EXPECT_STREQ(other, "1");
+}
+
+TEST(DiskSettings, SaveWritesThroughALinkAndLeavesAReadOnlyFileAlone) {
+  namespace fs = std::filesystem;
+  ScratchDir dir;
+  const std::string real = dir.File("real.ini");
+  std::string ini = real;
+#if !defined(_WIN32)
+  ini = dir.File("host.ini");
+  fs::create_symlink(real, ini);
+#endif
+  WriteText(real, "[DISK]\nFDWAIT=0\n");
+  disk::DiskSettings settings(ini.c_str());
+  settings.Load();
+  settings.fdWait = 1;
+  settings.Save();
+  EXPECT_EQ(fs::is_symlink(ini), ini != real);
+  EXPECT_EQ(Value(real, "FDWAIT"), "1");
+
+  fs::permissions(real, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  settings.fdWait = 0;
+  settings.Save();
+  EXPECT_EQ(Value(real, "FDWAIT"), "1");
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::owner_write, fs::perms::none);
+  fs::permissions(real, fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST(DiskSettings, EditorPathResolvesAgainstTheIniFolder) {

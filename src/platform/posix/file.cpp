@@ -107,14 +107,6 @@ bool RemoveFile(const char* path) {
   return ::unlink(path) == 0;
 }
 
-bool MoveFileOver(const char* from, const char* to) {
-  // A replacement made as a private temporary file takes over the permissions of the file it
-  // replaces, so a rewritten image stays as readable (or writable) as it was.
-  struct stat target;
-  if (::stat(to, &target) == 0) ::chmod(from, target.st_mode & 07777);
-  return ::rename(from, to) == 0;
-}
-
 bool CreateUniqueFile(const char* folder, const char* prefix, char* path) {
   std::string dir = folder != nullptr ? folder : "";
   if (dir.empty()) {

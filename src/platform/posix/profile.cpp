@@ -49,23 +49,12 @@ bool WriteProfileValue(const char* section, const char* key, const char* value, 
   std::string text;
   ReadWhole(file, text);  // a missing file is created
   std::string updated = SetIniValue(text, section, key, value != nullptr ? value : "");
-  // Write beside the file and rename over it, so a failed write never leaves half an INI file.
-  std::string tmp = std::string(file) + ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
-    if (!out.flush()) {
-      out.close();
-      RemoveFile(tmp.c_str());
-      return false;
-    }
-  }
-  if (!MoveFileOver(tmp.c_str(), file)) {
-    RemoveFile(tmp.c_str());
-    return false;
-  }
-  return true;
+  // The whole file is written anew and put in place of the old one, so a failed write never
+  // leaves half an INI file.
+  const auto size = static_cast<std::uint32_t>(updated.size());
+  return ReplaceFileContents(file, [&updated, size](FileHandle out) {
+    return WriteFile(out, updated.data(), size) == size;
+  });
 }
 
 }  // namespace platform

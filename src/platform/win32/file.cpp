@@ -87,10 +87,6 @@ bool RemoveFile(const char* path) {
   return DeleteFileA(path) != 0;
 }
 
-bool MoveFileOver(const char* from, const char* to) {
-  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
 bool CreateUniqueFile(const char* folder, const char* prefix, char* path) {
   char dir[MAX_PATH];
   if (folder != nullptr && *folder != '\0') {

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "platform/file.h"
 #include "platform/profile.h"
 
 namespace platform {
@@ -10,6 +11,9 @@ std::uint32_t ReadProfileValue(const char* section, const char* key, const char*
 }
 
 bool WriteProfileValue(const char* section, const char* key, const char* value, const char* file) {
+  // A settings file marked read-only stays as it is, whoever runs the module (Wine lets its
+  // superuser write such a file).
+  if (FileIsReadOnly(file)) return false;
   return WritePrivateProfileStringA(section, key, value, file) != 0;
 }
 
