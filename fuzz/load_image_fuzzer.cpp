@@ -21,7 +21,7 @@ class PaddedReader final : public disk::ImageReader {
   PaddedReader(const std::uint8_t* bytes, std::uint32_t count, std::uint32_t size)
       : bytes_(bytes), count_(count), size_(size) {}
 
-  std::uint32_t Size() override { return size_; }
+  std::uint64_t Size() override { return size_; }
   std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) override {
     if (offset >= size_) return 0;
     if (count > size_ - offset) count = size_ - offset;

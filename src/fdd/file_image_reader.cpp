@@ -3,7 +3,7 @@
 
 namespace disk {
 
-std::uint32_t FileImageReader::Size() {
+std::uint64_t FileImageReader::Size() {
   return FileSize(file_);
 }
 

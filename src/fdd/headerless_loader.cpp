@@ -20,7 +20,7 @@ constexpr UniformLayout kHeaderlessLayouts[] = {
 
 }  // namespace
 
-const UniformLayout* FindHeaderlessLayout(std::uint32_t fileSize) {
+const UniformLayout* FindHeaderlessLayout(std::uint64_t fileSize) {
   for (const UniformLayout& layout : kHeaderlessLayouts) {
     if (fileSize == layout.imageSize || fileSize == layout.imageSize + kLeadingBlock)
       return &layout;

@@ -38,7 +38,7 @@ bool LoadMfdR1(ImageReader& reader, FloppyDrive& drive);
 bool LoadD88(ImageReader& reader, FloppyDrive& drive);
 
 // The headerless layout whose size, or size + 4096, is fileSize; null when none is.
-const UniformLayout* FindHeaderlessLayout(std::uint32_t fileSize);
+const UniformLayout* FindHeaderlessLayout(std::uint64_t fileSize);
 void LoadHeaderless(const UniformLayout& layout, std::uint32_t dataStart, FloppyDrive& drive);
 
 // Fills tracks [0, trackLimit) and slots [0, slotLimit) with the layout's sectors, data placed

@@ -10,7 +10,7 @@ namespace disk {
 class ImageReader {
  public:
   virtual ~ImageReader() = default;
-  virtual std::uint32_t Size() = 0;
+  virtual std::uint64_t Size() = 0;
   // Copies up to count bytes from offset into buffer; returns how many it copied (fewer at the
   // end of the image or on a failure).
   virtual std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) = 0;
@@ -26,7 +26,7 @@ class MemoryImageReader final : public ImageReader {
  public:
   MemoryImageReader(const std::uint8_t* bytes, std::uint32_t size) : bytes_(bytes), size_(size) {}
 
-  std::uint32_t Size() override { return size_; }
+  std::uint64_t Size() override { return size_; }
   std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) override {
     if (offset >= size_) return 0;
     std::uint32_t available = size_ - offset;
@@ -45,7 +45,7 @@ class FileImageReader final : public ImageReader {
  public:
   explicit FileImageReader(std::uint32_t file) : file_(file) {}
 
-  std::uint32_t Size() override;
+  std::uint64_t Size() override;
   std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) override;
 
  private:

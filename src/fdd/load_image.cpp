@@ -1,7 +1,6 @@
 #include "fdd/floppy_drive.h"
 #include "fdd/image_loaders.h"
 #include "fdd/real_drive.h"
-#include "platform/file.h"
 #include "plugin/disk_system.h"
 #include "plugin/file_routines.h"
 
@@ -15,15 +14,10 @@ std::uint32_t FloppyDrive::LoadImage(const char* path) {
     return 1;
   }
 
-  // A file marked read-only is opened for reading and the disk is write protected. So is one
-  // that refuses to open for writing (read-only media, a locked file): better a protected disk
-  // than none.
-  bool readOnly = platform::FileIsReadOnly(path);
-  FileHandle handle = readOnly ? 0 : OpenImageReadWrite(path);
-  if (handle == 0) {
-    handle = OpenImageRead(path);
-    readOnly = true;
-  }
+  // A file that cannot be written gives a write-protected disk: better a protected disk than
+  // none.
+  bool readOnly = false;
+  FileHandle handle = OpenImageAsMarked(path, readOnly);
   if (handle == 0) return 0;
 
   FileImageReader reader(handle);

@@ -17,7 +17,7 @@ constexpr std::uint32_t kChunk = 64 * 1024;
 bool CopyRange(FileHandle from, FileHandle to, std::uint64_t begin, std::uint64_t end,
                std::uint8_t* chunk) {
   if (begin >= end) return true;
-  if (SeekFailed(from, static_cast<std::uint32_t>(begin)) != 0) return false;
+  if (SeekFailed(from, begin) != 0) return false;
   for (std::uint64_t left = end - begin; left > 0;) {
     const auto n = static_cast<std::uint32_t>(std::min<std::uint64_t>(left, kChunk));
     if (ReadFileBytes(from, chunk, n) != n || WriteFileBytes(to, chunk, n) != n) return false;
@@ -38,7 +38,7 @@ bool WriteFill(FileHandle to, std::uint64_t size, std::uint8_t fillByte, std::ui
 
 bool WriteNewImage(FloppyDrive& drive, const RewritePlan& plan, FileHandle out,
                    std::uint8_t* chunk) {
-  const std::uint32_t fileSize = FileSize(drive.file);
+  const std::uint64_t fileSize = FileSize(drive.file);
   if (fileSize == 0 || plan.dataStart > fileSize) return false;
   const std::uint32_t headerSize = ImageHeaderSize(drive);
   std::unique_ptr<std::uint8_t[]> header(new (std::nothrow) std::uint8_t[headerSize]);

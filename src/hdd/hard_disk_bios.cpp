@@ -27,6 +27,11 @@ enum HardDiskCommand : std::uint8_t {
 
 constexpr std::uint8_t kStatusDone = 0x00;
 constexpr std::uint8_t kStatusBadCommand = 0x40;
+// The file did not take a write (disk full, I/O error): the guest must not believe it did.
+constexpr std::uint8_t kStatusNotReady = 0x60;
+// A read-only image: the code the floppy BIOS gives for a write-protected disk, which a guest
+// already reports as such.
+constexpr std::uint8_t kStatusWriteProtected = 0x70;
 constexpr std::uint8_t kStatusNoImage = 0x90;  // the command number goes in the low nibble
 constexpr std::uint8_t kSenseUnknownDrive = 0x0F;
 constexpr std::uint8_t kExtendedSense = 0x84;
@@ -76,6 +81,12 @@ bool HardDiskDrive::ServeBiosCall() {
   }
   DiskSystem& system = TheDiskSystem();
   const std::uint32_t count = regs.BX();
+  const bool writes = command == kWriteData || command == kWriteData5 || command == kFormatTrack;
+  if (writes && writeProtect != 0) {
+    regs.SetAH(kStatusWriteProtected);
+    return false;
+  }
+  bool written = true;
   switch (command) {
     case kVerify:
     case kRecalibrate:
@@ -84,9 +95,13 @@ bool HardDiskDrive::ServeBiosCall() {
     case kWriteData:
     case kWriteData5: {
       auto buffer = Buffer(count);
-      if (!buffer) break;
+      if (!buffer) {
+        written = false;
+        break;
+      }
       CopyFromGuest(system, buffer.get(), regs.ES(), regs.BP(), static_cast<std::int32_t>(count));
-      WriteImage(SectorOffset(regs.AL(), regs.CX(), regs.DH(), regs.DL()), buffer.get(), count);
+      written =
+          WriteImage(SectorOffset(regs.AL(), regs.CX(), regs.DH(), regs.DL()), buffer.get(), count);
       break;
     }
     case kInitialize: {
@@ -116,17 +131,20 @@ bool HardDiskDrive::ServeBiosCall() {
     case kFormatTrack: {
       const std::uint32_t size = static_cast<std::uint32_t>(sectorSize) * sectors;
       auto buffer = Buffer(size);
-      if (!buffer) break;
+      if (!buffer) {
+        written = false;
+        break;
+      }
       std::fill_n(buffer.get(), size, kFormatFill);
-      WriteImage(SectorOffset(regs.AL(), regs.CX(), regs.DH(), 0), buffer.get(), size);
+      written = WriteImage(SectorOffset(regs.AL(), regs.CX(), regs.DH(), 0), buffer.get(), size);
       break;
     }
     default:
       regs.SetAH(kStatusBadCommand);
       return false;
   }
-  regs.SetAH(kStatusDone);
-  return true;
+  regs.SetAH(written ? kStatusDone : kStatusNotReady);
+  return written;
 }
 
 }  // namespace disk

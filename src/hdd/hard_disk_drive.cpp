@@ -14,27 +14,28 @@ namespace {
 
 constexpr std::uint16_t kBootSegment = 0x1FC0;
 constexpr std::uint32_t kBootProgramSize = 1024;
-// Image files stay below 2 GiB: the platform takes file positions as signed 32-bit numbers.
-constexpr std::uint32_t kReachableEnd = 0x80000000u;
-
-// How many of `count` bytes at `position` lie below 2 GiB.
-std::uint32_t ReachableCount(std::uint32_t position, std::uint32_t count) {
-  if (position >= kReachableEnd) return 0;
-  return count < kReachableEnd - position ? count : kReachableEnd - position;
-}
 
 }  // namespace
 
+HardDiskRefusal ExamineHardDiskImage(platform::FileHandle file, HardDiskGeometry& geometry) {
+  std::uint8_t header[kHardDiskHeaderRead];
+  if (ReadFileBytes(file, header, sizeof header) != sizeof header)
+    return HardDiskRefusal::kShortFile;
+  geometry = RecognizeHardDiskImage(header);
+  return CheckHardDiskGeometry(geometry);
+}
+
 bool HardDiskDrive::OpenImage(const char* path) {
   CloseImage();
-  file = OpenImageReadWrite(path);
+  bool readOnly = false;
+  file = OpenImageAsMarked(path, readOnly);
   if (file == platform::kNoFile) return false;
-  std::uint8_t header[kHardDiskHeaderRead];
-  if (ReadFileBytes(file, header, sizeof header) != sizeof header) {
+  HardDiskGeometry geometry;
+  if (ExamineHardDiskImage(file, geometry) != HardDiskRefusal::kNone) {
     CloseImage();
     return false;
   }
-  const HardDiskGeometry geometry = RecognizeHardDiskImage(header);
+  writeProtect = readOnly ? 1 : 0;
   dataOffset = geometry.dataOffset;
   cylinders = geometry.cylinders;
   heads = geometry.heads;
@@ -74,16 +75,14 @@ void HardDiskDrive::ReadImage(std::uint32_t position, std::uint8_t* buffer,
                               std::uint32_t count) const {
   // What lies past the end of the file reads as zeros, like a disk never written.
   std::memset(buffer, 0, count);
-  const std::uint32_t reachable = ReachableCount(position, count);
-  if (reachable == 0 || SeekFailed(file, position) != 0) return;
-  ReadFileBytes(file, buffer, reachable);
+  if (count == 0 || SeekFailed(file, position) != 0) return;
+  ReadFileBytes(file, buffer, count);
 }
 
-void HardDiskDrive::WriteImage(std::uint32_t position, const std::uint8_t* buffer,
+bool HardDiskDrive::WriteImage(std::uint32_t position, const std::uint8_t* buffer,
                                std::uint32_t count) const {
-  const std::uint32_t reachable = ReachableCount(position, count);
-  if (reachable == 0 || SeekFailed(file, position) != 0) return;
-  WriteFileBytes(file, buffer, reachable);
+  if (count == 0) return true;
+  return SeekFailed(file, position) == 0 && WriteFileBytes(file, buffer, count) == count;
 }
 
 }  // namespace disk

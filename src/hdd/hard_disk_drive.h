@@ -1,13 +1,18 @@
-// One emulated hard disk, backed by an image file that stays open for reading and writing while
-// it is mounted; nothing of the disk is held in memory.
+// One emulated hard disk, backed by an image file that stays open while it is mounted (for
+// reading alone when the file is marked read-only); nothing of the disk is held in memory.
 #pragma once
 
 #include <cstdint>
 
+#include "hdd/hard_disk_image.h"
 #include "platform/file.h"
 #include "ui/disk_settings.h"
 
 namespace disk {
+
+// Reads the header of an image just opened and checks its geometry: kNone with the
+// geometry filled in, or why the image cannot be mounted.
+HardDiskRefusal ExamineHardDiskImage(platform::FileHandle file, HardDiskGeometry& geometry);
 
 class HardDiskDrive {
  public:
@@ -18,7 +23,7 @@ class HardDiskDrive {
   HardDiskDrive& operator=(const HardDiskDrive&) = delete;
 
   // Mounts an image (MHD, HDI or ZHD) and marks the unit present in the work area; false leaves
-  // the drive without an image.
+  // the drive without an image (ExamineHardDiskImage tells why).
   bool OpenImage(const char* path);
   void CloseImage();
   // Loads the disk's first 1024 bytes to 1FC0:0000 as the boot program and starts there.
@@ -39,15 +44,15 @@ class HardDiskDrive {
   std::uint8_t heads = 0;
   std::uint8_t sectors = 0;
   std::uint16_t sectorSize = 0;
+  std::uint8_t writeProtect = 0;  // the file is marked read-only: writes and formats are refused
   std::uint32_t unit;
   std::uint8_t* registers = nullptr;  // the guest's GuestRegisters, set at BIOS start-up
 
  private:
   // Moves `count` bytes between the image at `position` and `buffer`. Bytes past the end of the
-  // file, or at 2 GiB and above (file positions are signed 32-bit), read as zeros; writes there
-  // are dropped.
+  // file read as zeros; writes there extend the file. A write is true when all of it was taken.
   void ReadImage(std::uint32_t position, std::uint8_t* buffer, std::uint32_t count) const;
-  void WriteImage(std::uint32_t position, const std::uint8_t* buffer, std::uint32_t count) const;
+  bool WriteImage(std::uint32_t position, const std::uint8_t* buffer, std::uint32_t count) const;
   std::uint8_t Sense(std::uint8_t ah) const;
 };
 

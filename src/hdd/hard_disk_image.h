@@ -1,8 +1,10 @@
 // Recognition of the three hard-disk image formats (MHD, HDI, ZHD) from the first bytes of the
-// file. Pure: bytes in, geometry out.
+// file, and the checks that decide whether a geometry can be mounted. Pure: bytes in, geometry
+// and verdicts out.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace disk {
 
@@ -23,5 +25,30 @@ inline constexpr char kMhdSignature[] = "ZEBHDDIMAGE.R0";  // with its NUL: 15 b
 // Reads the geometry from the first 512 bytes of an image. There is no failure: a file that is
 // neither MHD nor HDI is taken as ZHD, which carries no signature.
 HardDiskGeometry RecognizeHardDiskImage(const std::uint8_t (&header)[kHardDiskHeaderRead]);
+
+// Why an image is not mounted; kNone when it is.
+enum class HardDiskRefusal {
+  kNone,
+  kShortFile,      // shorter than the header that is read to recognise it
+  kZeroCylinders,  // MHD and HDI only: a ZHD stores nothing else to check
+  kZeroHeads,
+  kZeroSectors,
+  kSectorSize,  // not 256, 512, 1024 or 2048
+  kPast4GiB,    // a guest's sector position is 32 bits: beyond, writes would wrap onto the disk
+};
+
+// The end of the last sector the geometry describes, from the start of the file.
+std::uint64_t GeometryEnd(const HardDiskGeometry& geometry);
+// The first reason, in the order of the enum, that the geometry cannot be mounted.
+HardDiskRefusal CheckHardDiskGeometry(const HardDiskGeometry& geometry);
+// A short plain-English reason for a report line, such as "zero heads".
+std::string HardDiskRefusalText(HardDiskRefusal refusal, const HardDiskGeometry& geometry);
+
+// True when the geometry describes far more than the file holds: more than twice the file's
+// sector data plus 1 MiB. A ZHD file that is no hard-disk image at all (a floppy dump picked by
+// mistake) takes its cylinder count from whatever its first bytes are, and one write at its far
+// end grows the file to that size. An image holding at least half of its disk, or a tiny one
+// that is mostly header, passes.
+bool GeometryFarExceedsFile(const HardDiskGeometry& geometry, std::uint64_t fileSize);
 
 }  // namespace disk

@@ -10,7 +10,7 @@ namespace disk {
 namespace {
 
 constexpr char kComment[] = "New HD Image";
-constexpr std::uint32_t kMaxSizeMB = 2047;
+constexpr std::uint32_t kMaxSizeMB = 4095;
 
 void PutLittleEndian(std::uint8_t* at, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));

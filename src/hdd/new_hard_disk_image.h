@@ -11,7 +11,7 @@ inline constexpr std::uint32_t kMhdHeaderSize = 512;
 inline constexpr std::uint32_t kMhdCylinderBytes = 8 * 32 * 512;
 
 // Cylinders of an image of `sizeMB` megabytes (low 16 bits of the entry), or -1 when the size is
-// refused: the file layer addresses at most 2 GiB, so 2048 MB and more cannot be used.
+// refused: 4096 MB and more, whose geometry would reach past 4 GiB and never be mounted.
 std::int32_t CylindersForSize(std::uint32_t sizeMB);
 
 // Progress is reported after each cylinder with its index and the cylinder count.

@@ -10,11 +10,12 @@ namespace platform {
 using FileHandle = std::uint32_t;
 inline constexpr FileHandle kNoFile = 0;
 
-FileHandle OpenFileRead(const char* path);             // existing file, shared read/write
-FileHandle OpenFileReadWrite(const char* path);        // existing file, shared read/write
-FileHandle CreateFileTruncate(const char* path);       // created anew or truncated
-bool SeekFile(FileHandle file, std::uint32_t offset);  // from the start; false on failure
-std::uint32_t FileSizeOf(FileHandle file);             // 0 on failure
+FileHandle OpenFileRead(const char* path);        // existing file, shared read/write
+FileHandle OpenFileReadWrite(const char* path);   // existing file, shared read/write
+FileHandle CreateFileTruncate(const char* path);  // created anew or truncated
+// Positions and sizes are 64-bit: images of 2 GiB and more are read and written like others.
+bool SeekFile(FileHandle file, std::uint64_t offset);  // from the start; false on failure
+std::uint64_t FileSizeOf(FileHandle file);             // 0 on failure
 std::uint32_t ReadFile(FileHandle file, void* buffer, std::uint32_t count);  // bytes read
 std::uint32_t WriteFile(FileHandle file, const void* buffer, std::uint32_t count);
 bool FlushFile(FileHandle file);

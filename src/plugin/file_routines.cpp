@@ -36,13 +36,23 @@ FileHandle CreateImageFile(const char* path) {
   return platform::CreateFileTruncate(path);
 }
 
-std::uint32_t SeekFailed(FileHandle file, std::uint32_t offset) {
+FileHandle OpenImageAsMarked(const char* path, bool& readOnly) {
+  readOnly = platform::FileIsReadOnly(path);
+  FileHandle file = readOnly ? platform::kNoFile : OpenImageReadWrite(path);
+  if (file == platform::kNoFile) {
+    file = OpenImageRead(path);
+    readOnly = true;
+  }
+  return file;
+}
+
+std::uint32_t SeekFailed(FileHandle file, std::uint64_t offset) {
   if (file == platform::kNoFile) return 0;
   if (InjectedFailure()) return 1;
   return platform::SeekFile(file, offset) ? 0 : 1;
 }
 
-std::uint32_t FileSize(FileHandle file) {
+std::uint64_t FileSize(FileHandle file) {
   return InjectedFailure() ? 0 : platform::FileSizeOf(file);
 }
 

@@ -14,9 +14,13 @@ using FileHandle = platform::FileHandle;
 FileHandle OpenImageRead(const char* path);
 FileHandle OpenImageReadWrite(const char* path);
 FileHandle CreateImageFile(const char* path);  // created anew, truncating an existing file
+// Opens an image for reading and writing, or for reading alone when the file is marked
+// read-only or refuses to open for writing (read-only media, a locked file); `readOnly` says
+// which. A user's read-only mark counts even for one who could write the file anyway.
+FileHandle OpenImageAsMarked(const char* path, bool& readOnly);
 // 1 on a real failure; 0 on success and for handle 0 (the read that follows then returns 0).
-std::uint32_t SeekFailed(FileHandle file, std::uint32_t offset);
-std::uint32_t FileSize(FileHandle file);
+std::uint32_t SeekFailed(FileHandle file, std::uint64_t offset);
+std::uint64_t FileSize(FileHandle file);
 void CloseFile(FileHandle file);
 std::uint32_t ReadFileBytes(FileHandle file, void* buffer, std::uint32_t count);
 std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t count);

@@ -2,6 +2,7 @@
 
 #include "fdc/dma_controller.h"
 #include "fdc/floppy_controller.h"
+#include "hdd/hard_disk_drive.h"
 #include "platform/system.h"
 #include "plugin/disk_system.h"
 #include "plugin/file_routines.h"
@@ -28,8 +29,16 @@ void ReportHardDisk(int n, const char* path) {
   char line[300];
   if (path[0] == '\0') {
     std::snprintf(line, sizeof line, "  HDD%d : None", n);
-  } else if (FileHandle file = OpenImageReadWrite(path)) {
-    std::snprintf(line, sizeof line, "  HDD%d : %d Bytes", n, static_cast<int>(FileSize(file)));
+  } else if (FileHandle file = OpenImageRead(path)) {
+    // The same examination as the mount, so that the line says why a disk will not be there.
+    HardDiskGeometry geometry;
+    const HardDiskRefusal refusal = ExamineHardDiskImage(file, geometry);
+    if (refusal == HardDiskRefusal::kNone)
+      std::snprintf(line, sizeof line, "  HDD%d : %llu Bytes", n,
+                    static_cast<unsigned long long>(FileSize(file)));
+    else
+      std::snprintf(line, sizeof line, "  HDD%d : Not mounted, %s", n,
+                    HardDiskRefusalText(refusal, geometry).c_str());
     CloseFile(file);
   } else {
     // Said plainly, so that a wrong path in the settings shows at once.

@@ -44,7 +44,7 @@ std::string ImageInfoText(const char* path, bool* opened) {
   if (file == platform::kNoFile) return {};
   unsigned char header[kInfoBytes] = {};
   std::uint32_t got = ReadFileBytes(file, header, kInfoBytes);
-  std::uint32_t size = FileSize(file);
+  const std::uint64_t size = FileSize(file);
   CloseFile(file);
   if (got < kInfoBytes) return kNoInformation;
 

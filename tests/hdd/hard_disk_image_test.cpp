@@ -74,6 +74,34 @@ TEST(HardDiskImage, AnythingElseIsZhdWithItsCylinderCount) {
   EXPECT_EQ(g.dataOffset, 256u);
 }
 
+TEST(HardDiskImage, GeometryBoundsAndFilesFarSmallerThanTheirDisk) {
+  using disk::CheckHardDiskGeometry;
+  using disk::GeometryFarExceedsFile;
+  using disk::HardDiskRefusal;
+  disk::HardDiskGeometry zhd{HardDiskFormat::kZhd, 256, 63550, 8, 33, 256};
+  EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kNone);  // ends 3840 bytes below 4 GiB
+  zhd.cylinders = 63551;
+  EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kPast4GiB);
+  zhd.cylinders = 0;  // nothing else of a ZHD is checked
+  EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kNone);
+  // The data offset counts: the last byte may lie at 4 GiB - 1, not beyond.
+  disk::HardDiskGeometry mhd{HardDiskFormat::kMhd, 0xFFFFFE00u, 1, 1, 1, 512};
+  EXPECT_EQ(CheckHardDiskGeometry(mhd), HardDiskRefusal::kNone);
+  mhd.dataOffset += 1;
+  EXPECT_EQ(CheckHardDiskGeometry(mhd), HardDiskRefusal::kPast4GiB);
+
+  // A 1.2 MB floppy dump taken for a ZHD: its first bytes make 15,595 cylinders, 1 GB.
+  zhd.cylinders = 15595;
+  EXPECT_TRUE(GeometryFarExceedsFile(zhd, 1228800));
+  EXPECT_FALSE(GeometryFarExceedsFile(zhd, 256 + 15595ull * 8 * 33 * 256 / 2));
+  // The bound: twice the file's sector data plus 1 MiB.
+  disk::HardDiskGeometry small{HardDiskFormat::kMhd, 512, 4096 + 2 * 4, 1, 1, 256};
+  EXPECT_FALSE(GeometryFarExceedsFile(small, 512 + 4 * 256));
+  small.cylinders += 1;
+  EXPECT_TRUE(GeometryFarExceedsFile(small, 512 + 4 * 256));
+  EXPECT_TRUE(GeometryFarExceedsFile(small, 100));  // shorter than its header
+}
+
 TEST(HardDiskDrive, AFailedHeaderReadLeavesTheDriveEmpty) {
   testing_support::ScratchDir dir;
   std::string path = dir.File("disk.zhd");

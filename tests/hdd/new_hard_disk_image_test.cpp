@@ -31,9 +31,8 @@ TEST(NewHardDiskImage, OneMegabyteImageWithGeometryAndProgress) {
 
 TEST(NewHardDiskImage, SizesAndTheirLimits) {
   EXPECT_EQ(disk::CylindersForSize(80), 640);
-  EXPECT_EQ(disk::CylindersForSize(2047), 16376);
-  EXPECT_EQ(disk::CylindersForSize(2048), -1);        // beyond what the file layer addresses
-  EXPECT_EQ(disk::CylindersForSize(4096), -1);        // no wrap to an empty disk
+  EXPECT_EQ(disk::CylindersForSize(4095), 32760);
+  EXPECT_EQ(disk::CylindersForSize(4096), -1);        // past 4 GiB; and no wrap to an empty disk
   EXPECT_EQ(disk::CylindersForSize(0x10000 + 1), 8);  // the entry's low 16 bits count
 
   testing_support::ScratchDir dir;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,14 @@ class BiosTest : public ModuleTest {
   std::string ImageFile(const std::string& name, const std::vector<std::uint8_t>& image) {
     std::string path = dir.File(name);
     WriteAll(path, image);
+    return path;
+  }
+  // `head` as a file then extended to `size` bytes without writing them, so that images of
+  // gigabytes cost little time and disk (the file system keeps them sparse).
+  std::string SparseFile(const std::string& name, const std::vector<std::uint8_t>& head,
+                         std::uint64_t size) {
+    std::string path = ImageFile(name, head);
+    std::filesystem::resize_file(path, size);
     return path;
   }
   // Attaches with the four image paths (floppy 1, floppy 2, hard disk 1, hard disk 2) and

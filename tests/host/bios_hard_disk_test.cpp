@@ -1,6 +1,12 @@
 // Hard disks through INT 1Bh: addressing, transfers, sense, status codes, booting.
 #include "host/bios_fixture.h"
 
+#if !defined(_WIN32)
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 namespace {
 
 using testing_support::BiosTest;
@@ -65,7 +71,7 @@ TEST_F(HardDiskBiosTest, WriteAndFormatReachTheFileAtTheirSectors) {
   EXPECT_EQ(Slice(file, track + 33 * 256, 256), Slice(data, track + 33 * 256 - 256, 256));
 }
 
-TEST_F(HardDiskBiosTest, ReadsPastTheEndOfTheFileOrOf2GiBGiveZerosAndStayInTheBuffer) {
+TEST_F(HardDiskBiosTest, ReadsPastTheEndOfTheFileGiveZerosAndStayInTheBuffer) {
   BootZhd(4096);
   host->WriteBlock(kBuffer, std::vector<std::uint8_t>(0x3000, 0xAA));
   // Sectors 14-17: the file ends inside sector 15.
@@ -75,21 +81,101 @@ TEST_F(HardDiskBiosTest, ReadsPastTheEndOfTheFileOrOf2GiBGiveZerosAndStayInTheBu
   EXPECT_EQ(host->ReadBlock(kBuffer, 1024), expected);
   EXPECT_EQ(expected[1023], 0);
   EXPECT_EQ(host->ReadByte(kBuffer + 1024), 0xAA);
+}
 
-  // Sector 0x800000 lies at 2 GiB: unreachable; so is the tail of a read that crosses it.
-  for (std::uint16_t sectorLow : {0x0000, 0xFFFF}) {
-    host->WriteBlock(kBuffer, std::vector<std::uint8_t>(0x3000, 0xAA));
-    const std::uint16_t dx = sectorLow == 0 ? 0x0080 : 0x007F;
-    auto far = Bios(0x00, 0x06, 0x2000, sectorLow, dx);
-    EXPECT_FALSE(far.carry);
-    EXPECT_EQ(host->ReadBlock(kBuffer, 0x2000), std::vector<std::uint8_t>(0x2000, 0));
-    EXPECT_EQ(host->ReadByte(kBuffer + 0x2000), 0xAA);
+TEST_F(HardDiskBiosTest, TransfersAcross2GiBReachTheFileAndWritesPastItsEndExtendIt) {
+  // 33000 cylinders: a disk of 2.23 GB whose file holds its first 2,200,000,000 bytes.
+  const std::uint64_t diskEnd = 256 + 33000ull * 8 * 33 * 256;
+  path = SparseFile("big.zhd", ZhdImage(33000, {}), 2200000000);
+  BootWith("", "", path, "");
+  EXPECT_EQ(host->reportLines[3], "  HDD1 : 2200000000 Bytes");
+  auto bytes = PatternBytes(0x2000, 5);
+  host->WriteBlock(kBuffer, bytes);
+  EXPECT_FALSE(
+      Bios(0x00, 0x05, 0x2000, 0xFFF0, 0x007F).carry);  // sector 0x7FFFF0: 3840 bytes below 2 GiB
+  EXPECT_EQ(testing_support::ReadAt(path, 256 + 0x7FFFF0ull * 256, 0x2000), bytes);
+  host->WriteBlock(kBuffer, std::vector<std::uint8_t>(0x2000, 0));
+  EXPECT_FALSE(Bios(0x00, 0x06, 0x2000, 0xFFF0, 0x007F).carry);
+  EXPECT_EQ(host->ReadBlock(kBuffer, 0x2000), bytes);
+
+  // The disk's last sector (C 32999, H 7, S 32) lies past the end of the file.
+  EXPECT_FALSE(Bios(0x80, 0x06, 256, 32999, 0x0720).carry);
+  EXPECT_EQ(host->ReadBlock(kBuffer, 256), std::vector<std::uint8_t>(256, 0));
+  EXPECT_FALSE(Bios(0x80, 0x05, 256, 32999, 0x0720, 0x2000, 0x100).carry);
+  EXPECT_EQ(std::filesystem::file_size(path), diskEnd);
+  EXPECT_EQ(testing_support::ReadAt(path, diskEnd - 256, 256), Slice(bytes, 0x100, 256));
+}
+
+TEST_F(HardDiskBiosTest, SizesPast4GiBAreSeenWholeAndDisksPastItRefused) {
+  const std::uint64_t k4GiB = 1ull << 32;
+  // A 1.2 MB floppy's size plus 4 GiB is no floppy image; a ZHD of 4 GiB + 100 bytes is that big.
+  auto floppy = SparseFile("big.hdm", {}, k4GiB + 1228800);
+  auto zhd = SparseFile("big.zhd", ZhdImage(306, {}), k4GiB + 100);
+  // A whole HDI of 62000 x 8 x 17 x 512 bytes: a guest's 32-bit positions would wrap on it.
+  auto hdi = SparseFile("big.hdi", HdiImage(62000, 8, 17, 512, {}), 4096 + 62000ull * 8 * 17 * 512);
+  BootWith(floppy, "", zhd, hdi);
+  EXPECT_EQ(host->reportLines[3], "  HDD1 : 4294967396 Bytes");
+  EXPECT_EQ(host->reportLines[4], "  HDD2 : Not mounted, geometry reaches past 4 GiB");
+  EXPECT_EQ(host->ReadByte(0x564), 0xC8);  // floppy drive 1 holds no disk
+  EXPECT_EQ(host->ReadByte(0x55D) & 3, 1);
+  EXPECT_EQ(Bios(0x81, 0x06).AH(), 0x96);
+}
+
+TEST_F(HardDiskBiosTest, AbsurdHeadersAreRefusedWithTheirReason) {
+  const std::pair<std::vector<std::uint8_t>, std::string> cases[] = {
+      {MhdImage(0x10000, 4, 17, 512, {}), "zero cylinders"},
+      {MhdImage(306, 0, 17, 512, {}), "zero heads"},
+      {HdiImage(306, 4, 0, 512, {}), "zero sectors per track"},
+      {HdiImage(306, 4, 17, 0, {}), "sector size 0 is not a drive's"},
+      {MhdImage(0xFFFF, 255, 255, 65535, {}), "sector size 65535 is not a drive's"},
+      {MhdImage(0xFFFF, 255, 255, 2048, {}), "geometry reaches past 4 GiB"},
+      {ZhdImage(63551, std::vector<std::uint8_t>(256)), "geometry reaches past 4 GiB"},
+      {std::vector<std::uint8_t>(300, 0), "too short for a hard-disk image"},
+  };
+  for (const auto& [image, reason] : cases) {
+    BootWith("", "", "", ImageFile("bad.img", image));
+    EXPECT_EQ(host->reportLines[4], "  HDD2 : Not mounted, " + reason);
+    EXPECT_EQ(host->ReadByte(0x55D) & 2, 0) << reason;
+    host.reset();
   }
-  // A write there is dropped: the file keeps its size.
-  auto write = Bios(0x00, 0x05, 512, 0, 0x0080);
-  EXPECT_FALSE(write.carry);
+}
+
+TEST_F(HardDiskBiosTest, AReadOnlyImageReadsButRefusesWritesAndFormats) {
+  namespace fs = std::filesystem;
+  data = PatternBytes(4096, 7);
+  path = ImageFile("ro.zhd", ZhdImage(306, data));
+  // The mark counts, not whether the file opens for writing: root could write it all the same.
+  const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  fs::permissions(path, write, fs::perm_options::remove);
+  BootWith("", "", path, "");
+  EXPECT_FALSE(Bios(0x80, 0x06, 1024).carry);
+  EXPECT_EQ(host->ReadBlock(kBuffer, 1024), Slice(data, 0, 1024));
+  for (std::uint8_t command : {0x02, 0x05, 0x0D}) {
+    auto refused = Bios(0x80, command, 512);
+    EXPECT_TRUE(refused.carry) << int(command);
+    EXPECT_EQ(refused.AH(), 0x70) << int(command);
+  }
+  EXPECT_EQ(ReadAll(path), ZhdImage(306, data));
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+}
+
+#if !defined(_WIN32)
+TEST_F(HardDiskBiosTest, AWriteTheFileDoesNotTakeIsNoSuccess) {
+  BootZhd(4096);
+  // Files may not grow past 64 KiB for a moment: the write at sector 300 finds the disk full.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small{65536, old.rlim_max};
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  auto full = Bios(0x00, 0x05, 512, 300);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_TRUE(full.carry);
+  EXPECT_EQ(full.AH(), 0x60);
   EXPECT_EQ(ReadAll(path).size(), 256u + 4096u);
 }
+#endif
 
 TEST_F(HardDiskBiosTest, SenseReportsTheDriveTypeAndExtendedSenseTheGeometry) {
   auto zhd600 = ImageFile("600.zhd", ZhdImage(600, std::vector<std::uint8_t>(512, 0)));

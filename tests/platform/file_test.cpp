@@ -53,7 +53,7 @@ TEST(PlatformFile, ShortReadsReportWhatMoved) {
   EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{1, 9, 9, 4, 5}));
 }
 
-TEST(PlatformFile, NoFileAndFarPositionsFail) {
+TEST(PlatformFile, NoFileFailsAndPositionsAre64Bit) {
   std::uint8_t b = 0;
   EXPECT_FALSE(platform::SeekFile(platform::kNoFile, 0));
   EXPECT_EQ(platform::ReadFile(platform::kNoFile, &b, 1), 0u);
@@ -62,10 +62,12 @@ TEST(PlatformFile, NoFileAndFarPositionsFail) {
   ScratchDir dir;
   std::string path = dir.File("small");
   WriteAll(path, {1});
-  platform::FileHandle file = platform::OpenFileRead(path.c_str());
-  // File positions are signed 32-bit numbers: 2 GiB cannot be reached.
-  EXPECT_FALSE(platform::SeekFile(file, 0x80000000u));
-  EXPECT_TRUE(platform::SeekFile(file, 0x7FFFFFFFu));
+  platform::FileHandle file = platform::OpenFileReadWrite(path.c_str());
+  // A byte written past 4 GiB makes a file of 4 GiB + 2 (sparse where the file system allows).
+  ASSERT_TRUE(platform::SeekFile(file, 0x100000001u));
+  EXPECT_EQ(platform::WriteFile(file, &b, 1), 1u);
+  EXPECT_EQ(platform::FileSizeOf(file), 0x100000002u);
+  EXPECT_FALSE(platform::SeekFile(file, ~std::uint64_t{0}));
   platform::CloseFile(file);
 }
 

@@ -32,7 +32,8 @@ TEST(FileRoutines, OnlyARealSeekFailureIsReported) {
   disk::FileHandle file = disk::OpenImageRead(path.c_str());
   ASSERT_NE(file, 0u);
   EXPECT_EQ(disk::SeekFailed(file, 10), 0u);  // past the end is a position like any other
-  EXPECT_EQ(disk::SeekFailed(file, 0x80000000u), 1u);
+  EXPECT_EQ(disk::SeekFailed(file, 0x80000000u), 0u);
+  EXPECT_EQ(disk::SeekFailed(file, ~std::uint64_t{0}), 1u);
   std::uint8_t buffer[3] = {};
   EXPECT_EQ(disk::SeekFailed(file, 1), 0u);
   EXPECT_EQ(disk::ReadFileBytes(file, buffer, 3), 2u);  // a short count tells of the end

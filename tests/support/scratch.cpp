@@ -35,6 +35,15 @@ std::vector<std::uint8_t> ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::vector<std::uint8_t> ReadAt(const std::string& path, std::uint64_t offset, std::size_t size) {
+  std::ifstream in(path, std::ios::binary);
+  in.seekg(static_cast<std::streamoff>(offset));
+  std::vector<std::uint8_t> bytes(size);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return bytes;
+}
+
 void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),

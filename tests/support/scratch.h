@@ -23,6 +23,8 @@ class ScratchDir {
 };
 
 std::vector<std::uint8_t> ReadAll(const std::string& path);
+// `size` bytes from `offset` (fewer at the end of the file), for files too large to read whole.
+std::vector<std::uint8_t> ReadAt(const std::string& path, std::uint64_t offset, std::size_t size);
 void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);

@@ -1,3 +1,6 @@
+// 64-bit file positions on 32-bit systems as well.
+#define _FILE_OFFSET_BITS 64
+
 #include "platform/file.h"
 
 #include <fcntl.h>
@@ -7,11 +10,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
+#include <cstdint>
 #include <string>
 
 namespace platform {
 namespace {
+
+static_assert(sizeof(off_t) == 8, "file positions must be 64-bit");
 
 // Descriptors start at 0; shifting them by 2 keeps 0 and 1 free for "no file" and callers' marks.
 constexpr int kHandleBias = 2;
@@ -64,16 +69,15 @@ FileHandle CreateFileTruncate(const char* path) {
   return OpenWith(path, O_RDWR | O_CREAT | O_TRUNC);
 }
 
-bool SeekFile(FileHandle file, std::uint32_t offset) {
-  // Positions are signed 32-bit on every platform the module runs on: 2 GiB and beyond fail.
-  if (file == kNoFile || offset > static_cast<std::uint32_t>(INT32_MAX)) return false;
+bool SeekFile(FileHandle file, std::uint64_t offset) {
+  if (file == kNoFile || offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
   return ::lseek(ToFd(file), static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
-std::uint32_t FileSizeOf(FileHandle file) {
+std::uint64_t FileSizeOf(FileHandle file) {
   struct stat st;
-  if (file == kNoFile || ::fstat(ToFd(file), &st) != 0) return 0;
-  return static_cast<std::uint32_t>(st.st_size);
+  if (file == kNoFile || ::fstat(ToFd(file), &st) != 0 || st.st_size < 0) return 0;
+  return static_cast<std::uint64_t>(st.st_size);
 }
 
 std::uint32_t ReadFile(FileHandle file, void* buffer, std::uint32_t count) {

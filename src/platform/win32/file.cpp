@@ -39,16 +39,17 @@ FileHandle CreateFileTruncate(const char* path) {
   return Open(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
 }
 
-bool SeekFile(FileHandle file, std::uint32_t offset) {
-  if (file == kNoFile) return false;
-  return SetFilePointer(ToNative(file), static_cast<LONG>(offset), nullptr, FILE_BEGIN) !=
-         INVALID_SET_FILE_POINTER;
+bool SeekFile(FileHandle file, std::uint64_t offset) {
+  if (file == kNoFile || offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+  LARGE_INTEGER position;
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(ToNative(file), position, nullptr, FILE_BEGIN) != 0;
 }
 
-std::uint32_t FileSizeOf(FileHandle file) {
-  if (file == kNoFile) return 0;
-  DWORD size = GetFileSize(ToNative(file), nullptr);
-  return size == INVALID_FILE_SIZE ? 0 : size;
+std::uint64_t FileSizeOf(FileHandle file) {
+  LARGE_INTEGER size;
+  if (file == kNoFile || !GetFileSizeEx(ToNative(file), &size) || size.QuadPart < 0) return 0;
+  return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 std::uint32_t ReadFile(FileHandle file, void* buffer, std::uint32_t count) {
