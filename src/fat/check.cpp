@@ -133,6 +133,8 @@ class Checker {
 
 }  // namespace
 
-CheckReport Check(Volume& volume) { return Checker(volume).Run(); }
+CheckReport Check(Volume& volume) {
+  return Checker(volume).Run();
+}
 
 }  // namespace disk::fat

@@ -11,7 +11,7 @@
 namespace disk::fat {
 
 enum class ProblemKind {
-  kUnreadable,     // a directory or FAT copy could not be read
+  kUnreadable,  // a directory or FAT copy could not be read
   kFatCopiesDiffer,
   kMediaMismatch,  // the FAT's first byte is not the BPB's media byte
   kBrokenChain,    // a chain leaves the data area, meets a free or bad cluster, or loops

@@ -7,8 +7,7 @@
 
 namespace disk::fat {
 
-DosTimestamp DosTimestamp::From(int year, int month, int day, int hour, int minute,
-                                int second) {
+DosTimestamp DosTimestamp::From(int year, int month, int day, int hour, int minute, int second) {
   const int y = std::clamp(year, 1980, 2107) - 1980;
   DosTimestamp t;
   t.date = static_cast<std::uint16_t>((y << 9) | ((month & 0x0F) << 5) | (day & 0x1F));

@@ -19,7 +19,9 @@ std::uint64_t FatBytesNeeded(std::uint32_t clusters) {
   return ((std::uint64_t{clusters} + kFirstCluster) * FatBits(clusters) + 7) / 8;
 }
 
-bool IsPowerOfTwo(std::uint32_t v) { return v != 0 && std::has_single_bit(v); }
+bool IsPowerOfTwo(std::uint32_t v) {
+  return v != 0 && std::has_single_bit(v);
+}
 
 // The smallest FAT that holds every cluster the rest of the volume leaves room for.
 void SizeFat(FatLayout& layout) {
@@ -144,8 +146,7 @@ std::optional<FatLayout> LayoutForMedium(std::uint32_t sectorSize, std::uint64_t
 
 std::optional<FatLayout> HardDiskLayout(std::uint32_t deviceSectorSize,
                                         std::uint64_t partitionSectors,
-                                        const DiskGeometry& geometry,
-                                        std::uint64_t hiddenSectors) {
+                                        const DiskGeometry& geometry, std::uint64_t hiddenSectors) {
   if (!IsSupportedSectorSize(deviceSectorSize) || hiddenSectors > 0xFFFFFFFFu) {
     return std::nullopt;
   }

@@ -37,7 +37,9 @@ struct FatLayout {
   std::uint32_t FirstDataSector() const { return FirstRootSector() + RootSectors(); }
   std::uint32_t ClusterCount() const;  // data clusters, numbered from 2
   std::uint32_t ClusterBytes() const { return bytesPerSector * sectorsPerCluster; }
-  FatType Type() const { return ClusterCount() <= kMaxFat12Clusters ? FatType::kFat12 : FatType::kFat16; }
+  FatType Type() const {
+    return ClusterCount() <= kMaxFat12Clusters ? FatType::kFat12 : FatType::kFat16;
+  }
   std::uint64_t SectorOffset(std::uint32_t sector) const {
     return std::uint64_t{sector} * bytesPerSector;
   }
@@ -77,7 +79,6 @@ std::optional<FatLayout> LayoutForMedium(std::uint32_t sectorSize, std::uint64_t
 // partition is too small for one or larger than FAT16 holds.
 std::optional<FatLayout> HardDiskLayout(std::uint32_t deviceSectorSize,
                                         std::uint64_t partitionSectors,
-                                        const DiskGeometry& geometry,
-                                        std::uint64_t hiddenSectors);
+                                        const DiskGeometry& geometry, std::uint64_t hiddenSectors);
 
 }  // namespace disk::fat

@@ -27,8 +27,8 @@ void FatTable::Set(std::uint32_t cluster, std::uint32_t value) {
   const std::size_t at = std::size_t{cluster} * 3 / 2;
   if (at + 2 > bytes_.size()) return;
   std::uint32_t pair = Le16(&bytes_[at]);
-  pair = (cluster & 1) ? (pair & 0x000F) | ((value & 0xFFF) << 4)
-                       : (pair & 0xF000) | (value & 0xFFF);
+  pair =
+      (cluster & 1) ? (pair & 0x000F) | ((value & 0xFFF) << 4) : (pair & 0xF000) | (value & 0xFFF);
   PutLe16(&bytes_[at], pair);
 }
 

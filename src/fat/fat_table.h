@@ -17,8 +17,12 @@ class FatTable {
   std::uint32_t Get(std::uint32_t cluster) const;
   void Set(std::uint32_t cluster, std::uint32_t value);
 
-  bool IsEnd(std::uint32_t value) const { return value >= (type_ == FatType::kFat12 ? 0xFF8u : 0xFFF8u); }
-  bool IsBad(std::uint32_t value) const { return value == (type_ == FatType::kFat12 ? 0xFF7u : 0xFFF7u); }
+  bool IsEnd(std::uint32_t value) const {
+    return value >= (type_ == FatType::kFat12 ? 0xFF8u : 0xFFF8u);
+  }
+  bool IsBad(std::uint32_t value) const {
+    return value == (type_ == FatType::kFat12 ? 0xFF7u : 0xFFF7u);
+  }
   std::uint32_t EndMark() const { return type_ == FatType::kFat12 ? 0xFFF : 0xFFFF; }
   // A cluster number that can stand in a chain: 2 up to the last data cluster.
   bool IsDataCluster(std::uint32_t value) const {

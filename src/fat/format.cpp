@@ -14,8 +14,7 @@ FatStatus Format(SectorDevice& device, const FatLayout& layout, bool hardDisk,
   }
   // Everything before the data area, written at once.
   std::vector<std::uint8_t> system(layout.SectorOffset(layout.FirstDataSector()));
-  WriteBootSector(layout, serial, hardDisk,
-                  std::span(system.data(), layout.bytesPerSector));
+  WriteBootSector(layout, serial, hardDisk, std::span(system.data(), layout.bytesPerSector));
   const std::size_t marks = layout.Type() == FatType::kFat12 ? 3 : 4;
   for (std::uint32_t i = 0; i < layout.fatCount; ++i) {
     std::uint8_t* fat =
@@ -32,8 +31,7 @@ FatStatus FormatFloppy(SectorDevice& device, FloppyFormat format, std::uint32_t 
   return Format(device, layout, false, serial);
 }
 
-FatStatus FormatHardDisk(SectorDevice& device, const DiskGeometry& geometry,
-                         std::uint32_t serial) {
+FatStatus FormatHardDisk(SectorDevice& device, const DiskGeometry& geometry, std::uint32_t serial) {
   static constexpr std::uint8_t kName[] = {'M', 'S', '-', 'D', 'O', 'S'};
   const Pc98Partition partition =
       WholeDiskPartition(geometry, device.SectorSize(), device.SectorCount(), kName);

@@ -20,7 +20,6 @@ FatStatus FormatFloppy(SectorDevice& device, FloppyFormat format, std::uint32_t 
 
 // The PC-98 partition table with one MS-DOS partition over every whole cylinder after the
 // first, and an empty file system in it.
-FatStatus FormatHardDisk(SectorDevice& device, const DiskGeometry& geometry,
-                         std::uint32_t serial);
+FatStatus FormatHardDisk(SectorDevice& device, const DiskGeometry& geometry, std::uint32_t serial);
 
 }  // namespace disk::fat

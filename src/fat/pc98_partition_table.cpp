@@ -40,8 +40,8 @@ TableStatus ReadPc98Partitions(SectorDevice& device, const DiskGeometry& geometr
   }
   std::vector<std::uint8_t> ipl(sectorSize);
   std::array<std::uint8_t, kTableBytes> table{};
-  if (device.SectorCount() < 1 + kTableBytes / sectorSize || !device.Read(0, ipl) ||
-      !ReadBytes(device, sectorSize, table)) {
+  if (device.SectorCount() < 1 + (kTableBytes + sectorSize - 1) / sectorSize ||
+      !device.Read(0, ipl) || !ReadBytes(device, sectorSize, table)) {
     return TableStatus::kUnreadable;
   }
   if (!HasSignature(ipl)) return TableStatus::kNoTable;
@@ -63,9 +63,8 @@ TableStatus ReadPc98Partitions(SectorDevice& device, const DiskGeometry& geometr
     p.sid = e[1];
     p.startCylinder = Le16(e + 10);
     p.endCylinder = Le16(e + 14);
-    p.firstSector = (p.startCylinder * std::uint64_t{geometry.heads} + e[9]) *
-                        geometry.sectorsPerTrack +
-                    e[8];
+    p.firstSector =
+        (p.startCylinder * std::uint64_t{geometry.heads} + e[9]) * geometry.sectorsPerTrack + e[8];
     const std::uint64_t end = EndSector(e, geometry);
     if (end <= p.firstSector || end > device.SectorCount()) {
       partitions->clear();
@@ -102,7 +101,7 @@ bool WritePc98Table(SectorDevice& device, const DiskGeometry& geometry,
                     std::span<const Pc98Partition> partitions) {
   const std::uint32_t sectorSize = device.SectorSize();
   if (!IsSupportedSectorSize(sectorSize) || geometry.CylinderSectors() == 0 ||
-      device.SectorCount() < 1 + kTableBytes / sectorSize) {
+      device.SectorCount() < 1 + (kTableBytes + sectorSize - 1) / sectorSize) {
     return false;
   }
   std::vector<std::uint8_t> ipl(sectorSize);

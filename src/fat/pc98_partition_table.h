@@ -21,9 +21,9 @@ struct DiskGeometry {
 };
 
 inline constexpr int kPc98PartitionSlots = 16;
-inline constexpr std::uint8_t kPc98Bootable = 0x80;    // in `mid`
-inline constexpr std::uint8_t kPc98Active = 0x80;      // in `sid`
-inline constexpr std::uint8_t kPc98MidDos = 0x20;      // MS-DOS in the boot menu
+inline constexpr std::uint8_t kPc98Bootable = 0x80;     // in `mid`
+inline constexpr std::uint8_t kPc98Active = 0x80;       // in `sid`
+inline constexpr std::uint8_t kPc98MidDos = 0x20;       // MS-DOS in the boot menu
 inline constexpr std::uint8_t kPc98SidFatSmall = 0x11;  // FAT12/16 under 32 MB
 inline constexpr std::uint8_t kPc98SidFatLarge = 0x21;  // FAT16 of 32 MB and more
 

@@ -36,30 +36,30 @@ bool ForEachSector(SectorDevice& device, std::uint64_t offset, std::size_t size,
 
 bool ReadBytes(SectorDevice& device, std::uint64_t offset, std::span<std::uint8_t> out) {
   std::vector<std::uint8_t> sector(device.SectorSize());
-  return ForEachSector(device, offset, out.size(),
-                       [&](std::uint64_t lba, std::uint32_t within, std::size_t done,
-                           std::size_t length) {
-                         if (within == 0 && length % sector.size() == 0) {
-                           return device.Read(lba, out.subspan(done, length));
-                         }
-                         if (!device.Read(lba, sector)) return false;
-                         std::memcpy(out.data() + done, sector.data() + within, length);
-                         return true;
-                       });
+  return ForEachSector(
+      device, offset, out.size(),
+      [&](std::uint64_t lba, std::uint32_t within, std::size_t done, std::size_t length) {
+        if (within == 0 && length % sector.size() == 0) {
+          return device.Read(lba, out.subspan(done, length));
+        }
+        if (!device.Read(lba, sector)) return false;
+        std::memcpy(out.data() + done, sector.data() + within, length);
+        return true;
+      });
 }
 
 bool WriteBytes(SectorDevice& device, std::uint64_t offset, std::span<const std::uint8_t> in) {
   std::vector<std::uint8_t> sector(device.SectorSize());
-  return ForEachSector(device, offset, in.size(),
-                       [&](std::uint64_t lba, std::uint32_t within, std::size_t done,
-                           std::size_t length) {
-                         if (within == 0 && length % sector.size() == 0) {
-                           return device.Write(lba, in.subspan(done, length));
-                         }
-                         if (!device.Read(lba, sector)) return false;
-                         std::memcpy(sector.data() + within, in.data() + done, length);
-                         return device.Write(lba, sector);
-                       });
+  return ForEachSector(
+      device, offset, in.size(),
+      [&](std::uint64_t lba, std::uint32_t within, std::size_t done, std::size_t length) {
+        if (within == 0 && length % sector.size() == 0) {
+          return device.Write(lba, in.subspan(done, length));
+        }
+        if (!device.Read(lba, sector)) return false;
+        std::memcpy(sector.data() + within, in.data() + done, length);
+        return device.Write(lba, sector);
+      });
 }
 
 MemoryDevice::MemoryDevice(std::uint32_t sectorSize, std::uint64_t sectorCount)
@@ -88,8 +88,7 @@ bool MemoryDevice::Write(std::uint64_t lba, std::span<const std::uint8_t> in) {
   return true;
 }
 
-DeviceWindow::DeviceWindow(SectorDevice& base, std::uint64_t firstSector,
-                           std::uint64_t sectorCount)
+DeviceWindow::DeviceWindow(SectorDevice& base, std::uint64_t firstSector, std::uint64_t sectorCount)
     : base_(base), first_(firstSector), count_(sectorCount) {}
 
 bool DeviceWindow::InRange(std::uint64_t lba, std::size_t size) const {

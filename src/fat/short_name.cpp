@@ -17,7 +17,9 @@ std::uint8_t Upper(std::uint8_t c) {
   return c >= 'a' && c <= 'z' ? static_cast<std::uint8_t>(c - 'a' + 'A') : c;
 }
 
-bool IsTrail(std::uint8_t b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+bool IsTrail(std::uint8_t b) {
+  return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
 
 }  // namespace
 

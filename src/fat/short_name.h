@@ -15,7 +15,9 @@ namespace disk::fat {
 using ShortName = std::array<std::uint8_t, 11>;
 
 // First byte of a Shift_JIS double-byte character.
-inline bool IsShiftJisLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+inline bool IsShiftJisLead(std::uint8_t b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // The stored name of `text` ("README.TXT", "a.b", Shift_JIS bytes); nothing when it does not
 // fit 8.3 or holds a character DOS refuses. "." and ".." give the names of those entries.

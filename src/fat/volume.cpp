@@ -224,7 +224,7 @@ FatStatus Volume::ReadFatCopy(std::uint32_t index, std::vector<std::uint8_t>* by
   if (index >= layout_.fatCount) return FatStatus::kNotFound;
   const std::uint32_t sector = layout_.reservedSectors + index * layout_.sectorsPerFat;
   return ReadBytes(device_, layout_.SectorOffset(sector), *bytes) ? FatStatus::kOk
-                                                                   : FatStatus::kIoError;
+                                                                  : FatStatus::kIoError;
 }
 
 }  // namespace disk::fat

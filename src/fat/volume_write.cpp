@@ -115,8 +115,7 @@ FatStatus Volume::Create(Directory& parent, const ShortName& name, std::uint8_t 
   return StoreSlot(parent, slot);
 }
 
-FatStatus Volume::Replace(Found& found, std::span<const std::uint8_t> data,
-                          DosTimestamp written) {
+FatStatus Volume::Replace(Found& found, std::span<const std::uint8_t> data, DosTimestamp written) {
   std::vector<std::uint32_t> old;
   if (found.entry.firstCluster != 0) {
     if (FatStatus s = Chain(found.entry.firstCluster, &old); s != FatStatus::kOk) return s;

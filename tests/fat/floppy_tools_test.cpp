@@ -28,7 +28,9 @@ const Medium kMedia[] = {
     {"640K", FloppyFormat::k640K, "-t 80 -h 2 -s 8"},
 };
 
-void PrintTo(const Medium& medium, std::ostream* out) { *out << medium.name; }
+void PrintTo(const Medium& medium, std::ostream* out) {
+  *out << medium.name;
+}
 
 std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) {
   std::mt19937 random(seed);

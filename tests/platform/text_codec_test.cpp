@@ -11,7 +11,7 @@ TEST(TextCodecTest, ShiftJisNamesRoundTripAndRefuseWhatHasNoForm) {
   const std::string utf8 = "日本ｱ①表.TXT";
   EXPECT_EQ(platform::ShiftJisToUtf8(sjis), utf8);
   EXPECT_EQ(platform::Utf8ToShiftJis(utf8), sjis);
-  EXPECT_EQ(platform::ShiftJisToUtf8("\x81"), std::nullopt);  // a lead byte alone
+  EXPECT_EQ(platform::ShiftJisToUtf8("\x81"), std::nullopt);      // a lead byte alone
   EXPECT_EQ(platform::Utf8ToShiftJis("\xc3\xa9"), std::nullopt);  // é: not in code page 932
 }
 
