@@ -108,28 +108,26 @@ void WriteBootSector(const FatLayout& l, std::uint32_t serial, bool hardDisk,
 }
 
 FatLayout FloppyLayout(FloppyFormat format) {
+  // bytes per sector, sectors per cluster, root entries, sectors, media byte, sectors per FAT,
+  // sectors per track; in the order of FloppyFormat.
+  static constexpr std::uint32_t kFormats[][7] = {
+      {1024, 1, 192, 1232, 0xFE, 2, 8},
+      {512, 1, 224, 2880, 0xF0, 9, 18},
+      {512, 2, 112, 1280, 0xFB, 2, 8},
+      {512, 2, 112, 1440, 0xF9, 3, 9},
+  };
+  const std::uint32_t* f = kFormats[static_cast<int>(format)];
   FatLayout l;
+  l.bytesPerSector = f[0];
+  l.sectorsPerCluster = f[1];
   l.reservedSectors = 1;
   l.fatCount = 2;
+  l.rootEntries = f[2];
+  l.totalSectors = f[3];
+  l.media = static_cast<std::uint8_t>(f[4]);
+  l.sectorsPerFat = f[5];
+  l.sectorsPerTrack = f[6];
   l.heads = 2;
-  switch (format) {
-    case FloppyFormat::k1232K:
-      l.bytesPerSector = 1024, l.sectorsPerCluster = 1, l.rootEntries = 192;
-      l.totalSectors = 1232, l.media = 0xFE, l.sectorsPerFat = 2, l.sectorsPerTrack = 8;
-      break;
-    case FloppyFormat::k1440K:
-      l.bytesPerSector = 512, l.sectorsPerCluster = 1, l.rootEntries = 224;
-      l.totalSectors = 2880, l.media = 0xF0, l.sectorsPerFat = 9, l.sectorsPerTrack = 18;
-      break;
-    case FloppyFormat::k640K:
-      l.bytesPerSector = 512, l.sectorsPerCluster = 2, l.rootEntries = 112;
-      l.totalSectors = 1280, l.media = 0xFB, l.sectorsPerFat = 2, l.sectorsPerTrack = 8;
-      break;
-    case FloppyFormat::k720K:
-      l.bytesPerSector = 512, l.sectorsPerCluster = 2, l.rootEntries = 112;
-      l.totalSectors = 1440, l.media = 0xF9, l.sectorsPerFat = 3, l.sectorsPerTrack = 9;
-      break;
-  }
   return l;
 }
 
