@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine64 fonts-wine fonts-ipafont-gothic xvfb xauth x11-apps imagemagick locales
+  mtools dosfstools parted
 )
 
 missing=()

@@ -31,8 +31,13 @@ std::string ScratchDir::File(const std::string& name) const {
 }
 
 std::vector<std::uint8_t> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  // In one read: byte-wise iterators take seconds for a hard-disk image under the sanitizers.
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return {};
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(in.tellg()));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
 }
 
 std::vector<std::uint8_t> ReadAt(const std::string& path, std::uint64_t offset, std::size_t size) {

@@ -1,0 +1,57 @@
+// The FAT tests' view of the independent tools (mtools, dosfstools, parted): run through the
+// shell, skipped where they are not installed (as on Windows).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "fat/sector_device.h"
+#include "support/scratch.h"
+
+namespace fat_test {
+
+inline bool HaveTool(const std::string& name) {
+#ifdef _WIN32
+  (void)name;
+  return false;
+#else
+  return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+#endif
+}
+
+#define SKIP_WITHOUT(tool) \
+  if (!fat_test::HaveTool(tool)) GTEST_SKIP() << tool " is not installed"
+
+// Exit code 0 and the output (stdout and stderr) of a shell command; mtools skip their
+// geometry check so that PC-98 layouts are accepted.
+inline bool Shell(const std::string& command, std::string* output = nullptr) {
+#ifdef _WIN32
+  (void)command, (void)output;
+  return false;
+#else
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(
+      popen(("MTOOLS_SKIP_CHECK=1 " + command + " 2>&1").c_str(), "r"), pclose);
+  if (!pipe) return false;
+  std::string text;
+  char buffer[512];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get())) text.append(buffer, n);
+  const int status = pclose(pipe.release());
+  if (output) *output = text;
+  if (status != 0) ADD_FAILURE() << command << "\n" << text;
+  return status == 0;
+#endif
+}
+
+inline disk::fat::MemoryDevice LoadDevice(const std::string& path, std::uint32_t sectorSize) {
+  return disk::fat::MemoryDevice(sectorSize, testing_support::ReadAll(path));
+}
+
+inline void SaveDevice(const disk::fat::MemoryDevice& device, const std::string& path) {
+  testing_support::WriteAll(path, device.Bytes());
+}
+
+}  // namespace fat_test
