@@ -149,6 +149,9 @@ class ReferenceHost {
   std::uint32_t displayMode = 0;  // entry 142: the value its first function points at
   std::uint32_t dialogNotifications = 0;
   bool mouseCaptured = false;
+  // What the mouse record's function was given, call by call; it answers only for the host
+  // table itself.
+  std::vector<const MhwWord*> mouseQueries;
   void* mainWindow = nullptr;   // word 10 of the record of slot 1
   void* panelWindow = nullptr;  // what FastGUI returned
 
