@@ -34,7 +34,10 @@ struct ReferenceHost::Callbacks {
   static ReferenceHost& M() {
     ReferenceHost& h = *gActive;
     h.memoryCalls_++;
-    if (std::this_thread::get_id() != h.emulationThread_) h.foreignMemoryCalls_++;
+    if (std::this_thread::get_id() != h.emulationThread_) {
+      h.foreignMemoryCalls_++;
+      while (h.holdForeignMemoryCalls.load()) PauseBriefly();
+    }
     return h;
   }
 

@@ -80,9 +80,9 @@ std::uint32_t FloppyBiosCall(DiskSystem& system) {
 
   if (call.callPending != 0) {
     // Every floppy call while one is pending is its re-run, whatever AL now says.
+    TakeBackFloppyWorker(system, false);
     const unsigned waitUnit = call.unit;
-    if (call.workerRunning.load(std::memory_order_acquire) == 0 &&
-        (system.fdWait == 0 || system.fdWaitCount[waitUnit] == 0)) {
+    if (!call.lent && (system.fdWait == 0 || system.fdWaitCount[waitUnit] == 0)) {
       system.fdWaitCount[waitUnit] = 0;
       std::memcpy(system.registers, system.savedRegisters, mhw::kRegistersSize);
       call.callPending = 0;
@@ -102,8 +102,7 @@ std::uint32_t FloppyBiosCall(DiskSystem& system) {
   std::memcpy(system.savedRegisters, system.registers, mhw::kRegistersSize);
   if (FloppyDrive* drive = system.floppyDrives[unit]) drive->registers = system.savedRegisters;
   if (mode == Mode::kSynchronous) {
-    call.workerRunning.store(0, std::memory_order_relaxed);
-    call.resultByte = RunFloppyOperation(system);
+    call.resultByte = RunFloppyOperation(system, system.fdc);
   } else {
     system.fdWaitCount[unit] = 0;
     StartFloppyBiosWorker(system);
@@ -113,14 +112,9 @@ std::uint32_t FloppyBiosCall(DiskSystem& system) {
 }
 
 void ForgetPendingFloppyCall() {
-  FloppyCallState& call = TheDiskSystem().floppyCall;
-  call.worker.Join();
-  call.callPending = 0;
-  call.workerRunning.store(0, std::memory_order_relaxed);
-}
-
-bool FloppyWorkerBusy(const DiskSystem& system) {
-  return system.floppyCall.workerRunning.load(std::memory_order_acquire) != 0;
+  DiskSystem& system = TheDiskSystem();
+  AbandonFloppyWorker(system);
+  system.floppyCall.callPending = 0;
 }
 
 }  // namespace disk
