@@ -79,11 +79,13 @@ std::uint32_t FloppyBiosCall(DiskSystem& system) {
   const unsigned unit = regs.AL() & 3;
 
   if (call.callPending != 0) {
-    // Every floppy call while one is pending is its re-run, whatever AL now says.
+    // Every floppy call while one is pending is its re-run. The FDWAIT delay it waits for is
+    // that of the unit its own AL names; units 2 and 3 have none.
     TakeBackFloppyWorker(system, false);
-    const unsigned waitUnit = call.unit;
-    if (!call.lent && (system.fdWait == 0 || system.fdWaitCount[waitUnit] == 0)) {
-      system.fdWaitCount[waitUnit] = 0;
+    const bool delayed =
+        unit < kFloppyUnitCount && system.fdWait != 0 && system.fdWaitCount[unit] != 0;
+    if (!call.lent && !delayed) {
+      if (unit < kFloppyUnitCount) system.fdWaitCount[unit] = 0;
       std::memcpy(system.registers, system.savedRegisters, mhw::kRegistersSize);
       call.callPending = 0;
       return call.resultByte != 0 ? mhw::kBiosCarryClear : mhw::kBiosCarrySet;
