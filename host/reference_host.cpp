@@ -34,7 +34,10 @@ struct ReferenceHost::Callbacks {
   static ReferenceHost& M() {
     ReferenceHost& h = *gActive;
     h.memoryCalls_++;
-    if (std::this_thread::get_id() != h.emulationThread_) h.foreignMemoryCalls_++;
+    if (std::this_thread::get_id() != h.emulationThread_) {
+      h.foreignMemoryCalls_++;
+      while (h.holdForeignMemoryCalls.load()) PauseBriefly();
+    }
     return h;
   }
 
@@ -149,7 +152,11 @@ struct ReferenceHost::Callbacks {
     H().charged_ += cost;
     H().chargeCalls_++;
   }
-  static std::uint32_t MHW_CALL MouseState(MhwWord*) { return H().mouseCaptured ? 2u : 0u; }
+  static std::uint32_t MHW_CALL MouseState(MhwWord* table) {
+    ReferenceHost& h = H();
+    h.mouseQueries.push_back(table);
+    return table == h.table_.data() && h.mouseCaptured ? 2u : 0u;
+  }
 
   static std::uint8_t MHW_CALL BootQuery(std::uint32_t query) {
     return query == 0x12 ? H().bootSelector : 0;

@@ -128,6 +128,9 @@ class ReferenceHost {
   std::uint32_t memoryCalls() const { return memoryCalls_.load(); }
   // Guest-memory calls made on another thread than the one that built the host.
   std::uint32_t foreignMemoryCalls() const { return foreignMemoryCalls_.load(); }
+  // While set, such calls wait for it to clear: a test keeps the module's worker inside its
+  // transfer while the machine goes on.
+  std::atomic<bool> holdForeignMemoryCalls{false};
   MhwRerunQueue& queue() { return queue_; }
   MhwWord* table() { return table_.data(); }
   const MhwDiskBiosExtension* biosExtension() const {
@@ -149,6 +152,9 @@ class ReferenceHost {
   std::uint32_t displayMode = 0;  // entry 142: the value its first function points at
   std::uint32_t dialogNotifications = 0;
   bool mouseCaptured = false;
+  // What the mouse record's function was given, call by call; it answers only for the host
+  // table itself.
+  std::vector<const MhwWord*> mouseQueries;
   void* mainWindow = nullptr;   // word 10 of the record of slot 1
   void* panelWindow = nullptr;  // what FastGUI returned
 

@@ -20,6 +20,8 @@ class DmaController {
 
   DmaController() = default;
   virtual ~DmaController() = default;
+  DmaController(const DmaController&) = default;
+  DmaController& operator=(const DmaController&) = default;
 
   void Connect(const Bus& bus) { bus_ = bus; }
   void Reset();
@@ -29,6 +31,10 @@ class DmaController {
   // Both return true when the transfer is finished: channel masked or terminal count reached.
   bool TransferToMemory(int channel, const std::uint8_t* source, std::uint32_t length);
   bool TransferFromMemory(int channel, std::uint8_t* destination, std::uint32_t length);
+
+  // Takes over every register that `after` holds differently from `before`: what an operation
+  // run on a copy of this controller changed.
+  void TakeChangedRegisters(const DmaController& before, const DmaController& after);
 
   std::uint32_t GuestAddress(int channel) const {
     return (static_cast<std::uint32_t>(bank[channel]) << 16) | address[channel];

@@ -54,6 +54,11 @@ Steps StepsOf(std::uint32_t command) {
   }
 }
 
+// Commands that work on a drive: every one with parameters but specify.
+bool UsesDrive(std::uint32_t command) {
+  return command != kSpecify && !StepsOf(command).empty();
+}
+
 // Index of the result byte that ends the result phase of the read/write/format/read-ID family.
 constexpr std::uint32_t kLastIdResult = 6;
 // Read diagnostic's record byte: dropped, the search always starts from record 1.
@@ -88,6 +93,10 @@ void FloppyController::EnterPhase(Phase phase) {
 }
 
 void FloppyController::WriteDataRegister(std::uint8_t value) {
+  // A drive lent out comes back before a command that may use it takes its first byte, so that
+  // what the borrower leaves in the registers comes before the guest's parameters, not over them.
+  const std::uint32_t continued = paramIndex == 0 ? value & kCommandMask : command;
+  if (UsesDrive(continued) && wiring_.claimDrives != nullptr) wiring_.claimDrives();
   if (paramIndex == 0) {
     DecodeCommand(value);
   } else {

@@ -20,20 +20,32 @@ class FloppyController {
   enum class Phase { kCommand, kExecution, kResult };
 
   // What the controller is wired to: the drives of units 0 and 1, the DMA controller its
-  // transfers go through, and the host function that raises an interrupt line.
+  // transfers go through, the host function that raises an interrupt line, and a function called
+  // before a guest's command works on a drive, so that a drive lent out comes back first.
   struct Wiring {
     FloppyDrive* drives[kUnits] = {};
     DmaController* dma = nullptr;
     MhwRaiseInterrupt raiseInterrupt = nullptr;
+    void (*claimDrives)() = nullptr;
   };
 
   FloppyController() { Reset(); }
   virtual ~FloppyController() = default;
+  // A copy works beside the original (the floppy BIOS worker's): see TakeOperationRegisters.
+  FloppyController(const FloppyController&) = default;
+  FloppyController& operator=(const FloppyController&) = default;
 
   // Also makes each drive set the R register to 1 whenever its cursor returns to the index.
   void Connect(const Wiring& wiring);
+  // Only the controller's side: the drives stay bound to whichever controller they were.
+  void SetWiring(const Wiring& wiring) { wiring_ = wiring; }
   void ConnectInterrupt(MhwRaiseInterrupt raise) { wiring_.raiseInterrupt = raise; }
   const Wiring& wiring() const { return wiring_; }
+
+  // Takes over what an operation run on a copy of this controller did: the registers its
+  // interrupt reports (unit, ST0-ST2, PCN, NCN, the ID) as `after` holds them, every other one
+  // only where `after` differs from `before`. A register added below belongs in those lists too.
+  void TakeOperationRegisters(const FloppyController& before, const FloppyController& after);
 
   void Reset();
   void WritePort(std::uint16_t port, std::uint8_t value);

@@ -69,16 +69,14 @@ bool RunBiosOperation(BiosCall& call) {
   return done;
 }
 
-std::uint32_t ExecuteBiosCall(FloppyDrive& drive) {
-  DiskSystem& system = TheDiskSystem();
-  FloppyController* fdc = system.fdc;
-  if (fdc == nullptr || drive.registers == nullptr) return 0;
-  BiosCall call(system, drive, *fdc);
+std::uint32_t ExecuteBiosCall(FloppyDrive& drive, FloppyController& fdc) {
+  if (drive.registers == nullptr) return 0;
+  BiosCall call(TheDiskSystem(), drive, fdc);
   if ((call.regs.AL() & 1) != (drive.unit & 1)) return 0;
-  fdc->unit = drive.unit;
+  fdc.unit = drive.unit;
   drive.biosCommand = call.Command();
   const bool done = RunBiosOperation(call);
-  if (MhwRaiseInterrupt raise = fdc->wiring().raiseInterrupt)
+  if (MhwRaiseInterrupt raise = fdc.wiring().raiseInterrupt)
     raise(call.Is640Class() ? kLine640KB : kLine1MB);
   return done ? 1 : 0;
 }

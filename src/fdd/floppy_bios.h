@@ -5,12 +5,14 @@
 
 namespace disk {
 
+class FloppyController;
 class FloppyDrive;
 
 // Serves the call held in the drive's register block (the saved copy of the guest's registers):
-// AL, AH, BX, CX, DX, ES:BP in, results written back there. The low byte of the result is
-// nonzero on success. Callable on any thread.
-std::uint32_t ExecuteBiosCall(FloppyDrive& drive);
+// AL, AH, BX, CX, DX, ES:BP in, results written back there and into the controller's registers,
+// whose interrupt function it calls at the end. The low byte of the result is nonzero on
+// success. Callable on any thread that has the drive and the controller to itself.
+std::uint32_t ExecuteBiosCall(FloppyDrive& drive, FloppyController& fdc);
 
 // Loads the boot program of the disk in the drive into guest memory; true on success.
 bool LoadBootSector(FloppyDrive& drive);

@@ -7,6 +7,7 @@
 #include "fdc/floppy_controller.h"
 #include "fdd/floppy_drive.h"
 #include "hdd/hard_disk_drive.h"
+#include "plugin/floppy_worker.h"
 
 namespace disk {
 
@@ -23,6 +24,8 @@ DiskSystem::DiskSystem() {
     wiring.drives[0] = floppyDrives[0];
     wiring.drives[1] = floppyDrives[1];
     wiring.dma = dma;
+    // A guest's command at the ports waits for a floppy worker that has one of the drives.
+    wiring.claimDrives = [] { TakeBackFloppyWorker(TheDiskSystem(), true); };
     fdc->Connect(wiring);
   }
   running = 0;

@@ -79,11 +79,13 @@ std::uint32_t FloppyBiosCall(DiskSystem& system) {
   const unsigned unit = regs.AL() & 3;
 
   if (call.callPending != 0) {
-    // Every floppy call while one is pending is its re-run, whatever AL now says.
-    const unsigned waitUnit = call.unit;
-    if (call.workerRunning.load(std::memory_order_acquire) == 0 &&
-        (system.fdWait == 0 || system.fdWaitCount[waitUnit] == 0)) {
-      system.fdWaitCount[waitUnit] = 0;
+    // Every floppy call while one is pending is its re-run. The FDWAIT delay it waits for is
+    // that of the unit its own AL names; units 2 and 3 have none.
+    TakeBackFloppyWorker(system, false);
+    const bool delayed =
+        unit < kFloppyUnitCount && system.fdWait != 0 && system.fdWaitCount[unit] != 0;
+    if (!call.lent && !delayed) {
+      if (unit < kFloppyUnitCount) system.fdWaitCount[unit] = 0;
       std::memcpy(system.registers, system.savedRegisters, mhw::kRegistersSize);
       call.callPending = 0;
       return call.resultByte != 0 ? mhw::kBiosCarryClear : mhw::kBiosCarrySet;
@@ -102,8 +104,7 @@ std::uint32_t FloppyBiosCall(DiskSystem& system) {
   std::memcpy(system.savedRegisters, system.registers, mhw::kRegistersSize);
   if (FloppyDrive* drive = system.floppyDrives[unit]) drive->registers = system.savedRegisters;
   if (mode == Mode::kSynchronous) {
-    call.workerRunning.store(0, std::memory_order_relaxed);
-    call.resultByte = RunFloppyOperation(system);
+    call.resultByte = RunFloppyOperation(system, system.fdc);
   } else {
     system.fdWaitCount[unit] = 0;
     StartFloppyBiosWorker(system);
@@ -113,14 +114,9 @@ std::uint32_t FloppyBiosCall(DiskSystem& system) {
 }
 
 void ForgetPendingFloppyCall() {
-  FloppyCallState& call = TheDiskSystem().floppyCall;
-  call.worker.Join();
-  call.callPending = 0;
-  call.workerRunning.store(0, std::memory_order_relaxed);
-}
-
-bool FloppyWorkerBusy(const DiskSystem& system) {
-  return system.floppyCall.workerRunning.load(std::memory_order_acquire) != 0;
+  DiskSystem& system = TheDiskSystem();
+  AbandonFloppyWorker(system);
+  system.floppyCall.callPending = 0;
 }
 
 }  // namespace disk

@@ -2,8 +2,8 @@
 // results go into the unit's eight result bytes of the work area, and the unit's bit into the
 // interrupt flags the BIOS calls wait on.
 #include "fdc/floppy_controller.h"
-#include "fdd/floppy_drive.h"
 #include "plugin/disk_system.h"
+#include "plugin/floppy_worker.h"
 #include "plugin/machine_handlers.h"
 #include "plugin/work_area.h"
 
@@ -17,16 +17,13 @@ std::uint32_t MHW_CALL FloppyInterruptService() {
   FloppyController* fdc = system.fdc;
   if (fdc == nullptr) return mhw::kBiosNoCarry;
   const std::uint32_t unit = fdc->unit & 3;
-  const FloppyDrive* drive = system.floppyDrives[unit];
+  // A drive lent to the floppy worker reports where its head stood when the call began.
+  const HeadPosition head = VisibleHead(system, unit);
   const std::uint8_t results[work_area::kFloppyResultSize] = {
-      fdc->st0,
-      (fdc->st0 & kSeekEnd) != 0 ? fdc->pcn : fdc->st1,
-      fdc->st2,
-      drive != nullptr ? drive->cylinder : std::uint8_t{0},
-      drive != nullptr ? drive->side : std::uint8_t{0},
-      fdc->idR,
-      fdc->idN,
-      fdc->ncn,
+      fdc->st0,  (fdc->st0 & kSeekEnd) != 0 ? fdc->pcn : fdc->st1,
+      fdc->st2,  head.cylinder,
+      head.side, fdc->idR,
+      fdc->idN,  fdc->ncn,
   };
   const std::uint32_t at = work_area::kFloppyResults + work_area::kFloppyResultSize * unit;
   for (std::uint32_t i = 0; i < work_area::kFloppyResultSize; ++i)

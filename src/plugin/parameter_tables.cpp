@@ -48,6 +48,26 @@ std::uint32_t PlaceTable(const DiskSystem& system, const std::vector<std::uint8_
   return buildAt;
 }
 
+// Where the two copies of the short table go: into a gap of the ROM area that neither 40-byte
+// table covers (the BIOS reads all four), so that the far pointers of segment 0xFD80 reach them
+// and nothing outside the area is written: right after the higher table if there is room, else
+// below the lower one, else between the two. The area holds 10240 bytes and the tables 80, so one
+// of the three gaps always has room for the 52 bytes; the start of the area is only the answer
+// that keeps this function total.
+std::uint32_t ShortTablesAt(std::uint32_t table1M, std::uint32_t table640K) {
+  const std::uint32_t low = std::min(table1M, table640K), high = std::max(table1M, table640K);
+  const auto size = static_cast<std::uint32_t>(2 * kShortTable.size());
+  auto fits = [&](std::uint32_t at) {
+    auto clear = [&](std::uint32_t table) {
+      return at + size <= table || at >= table + kTableSize;
+    };
+    return at >= kRomStart && at + size <= kRomEnd && clear(low) && clear(high);
+  };
+  for (std::uint32_t at : {high + kTableSize, low - size, low + kTableSize})
+    if (fits(at)) return at;
+  return kRomStart;
+}
+
 }  // namespace
 
 void SetUpDiskParameterTables(const DiskSystem& system) {
@@ -59,12 +79,7 @@ void SetUpDiskParameterTables(const DiskSystem& system) {
   WriteFarPointer(system, work_area::k640KParameterTable, kTableSegment,
                   OffsetInSegment(table640K));
 
-  // The two copies of the short table go right after the higher of the two 40-byte tables, so
-  // that no table overlaps another (the BIOS reads all four). Should that run past the first
-  // megabyte (a table found at the very end of the ROM), they go just below the lower one.
-  std::uint32_t first = std::max(table1M, table640K) + kTableSize;
-  if (first + 2 * kShortTable.size() > kRomEnd)
-    first = std::min(table1M, table640K) - 2 * kShortTable.size();
+  const std::uint32_t first = ShortTablesAt(table1M, table640K);
   const std::uint32_t second = first + kShortTable.size();
   for (std::uint32_t at : {first, second})
     for (std::uint32_t i = 0; i < kShortTable.size(); ++i)

@@ -3,7 +3,7 @@
 #include "fdc/floppy_controller.h"
 #include "fdd/floppy_drive.h"
 #include "plugin/disk_system.h"
-#include "plugin/floppy_call.h"
+#include "plugin/floppy_worker.h"
 #include "plugin/machine_handlers.h"
 #include "ui/status_panel.h"
 
@@ -12,7 +12,10 @@ namespace {
 
 void MountWhenDue(DiskSystem& system, int unit) {
   std::uint32_t& delay = system.mountDelay[unit];
-  if (delay == 0 || --delay != 0) return;
+  if (delay == 0) return;
+  // A drive lent to the floppy worker is mounted as soon as it is back.
+  if (delay == 1 && DriveLentToWorker(system, static_cast<unsigned>(unit))) return;
+  if (--delay != 0) return;
   FloppyDrive* drive = system.floppyDrives[unit];
   if (drive != nullptr && drive->LoadImage(system.imagePaths[unit]) != 0) {
     if (system.realDrives[unit].useImage == 0) system.realDrives[unit].inserted = 1;
@@ -29,14 +32,13 @@ void MountWhenDue(DiskSystem& system, int unit) {
 
 void MHW_CALL PeriodicTick() {
   DiskSystem& system = TheDiskSystem();
-  // While a floppy worker runs, the drives and the controller are its own: mounts wait (their
-  // counts hold) and the controller's timing resumes when it is done.
-  const bool workerBusy = FloppyWorkerBusy(system);
+  // A floppy worker that is done hands its results over first, so that its interrupt comes now.
+  TakeBackFloppyWorker(system, false);
   for (int unit = 0; unit < kFloppyUnitCount; ++unit) {
-    if (!workerBusy) MountWhenDue(system, unit);
+    MountWhenDue(system, unit);
     if (system.fdWaitCount[unit] != 0) --system.fdWaitCount[unit];
   }
-  if (system.fdc != nullptr && !workerBusy) system.fdc->Tick();
+  if (system.fdc != nullptr) system.fdc->Tick();
 }
 
 }  // namespace disk

@@ -6,6 +6,7 @@
 #include "hdd/hard_disk_drive.h"
 #include "plugin/disk_system.h"
 #include "plugin/floppy_call.h"
+#include "plugin/floppy_worker.h"
 #include "plugin/machine_handlers.h"
 #include "ui/status_panel.h"
 
@@ -27,7 +28,9 @@ int HeadAt(HeadField field, int unit) {
 }  // namespace
 
 void MHW_CALL SaveState(std::uint8_t* buffer) {
-  const DiskSystem& system = TheDiskSystem();
+  DiskSystem& system = TheDiskSystem();
+  // The heads as a floppy worker leaves them: it is waited for (one floppy operation).
+  TakeBackFloppyWorker(system, true);
   std::memcpy(buffer, kSnapshotVersion, sizeof kSnapshotVersion);
   // Only the path and its NUL: the rest of a field is left as the host handed it over.
   for (int i = 0; i < kImageCount; ++i)

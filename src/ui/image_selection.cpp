@@ -41,13 +41,14 @@ bool DialogModeFlag() {
   return function != 0 && reinterpret_cast<MhwDialogModeFlag>(function)() == 1;
 }
 
-// Whether the host has captured the mouse (bit 1 of its mouse record's function).
+// Whether the host has captured the mouse: bit 1 of what its mouse record's function answers
+// when given the host's table.
 bool MouseCaptured() {
   MhwWord* host = TheDiskSystem().host;
   if (host == nullptr || host[mhw::kSlotMouseRecord] == 0) return false;
   auto* record = reinterpret_cast<MhwWord*>(host[mhw::kSlotMouseRecord]);
   if (record[0] == 0) return false;
-  return (reinterpret_cast<MhwMouseState>(record[0])(record) & 2) != 0;
+  return (reinterpret_cast<MhwMouseState>(record[0])(host) & 2) != 0;
 }
 
 // Keeps the image, reopens the dialog on it, and mounts it again afterwards if needed.

@@ -84,6 +84,29 @@ TEST_F(FloppyCallTest, TheCallAsksForReRunsUntilItIsHandedBack) {
   EXPECT_NE(host->RunDiskBiosOnce(), mhw::kBiosNoCarry);
 }
 
+TEST_F(FloppyCallTest, ARerunWaitsForTheDelayOfTheUnitItsOwnAlNames) {
+  const auto path = ImageFile("disk.hdm", PatternBytes(kFloppySize, 2));
+  BootWith(path, path, "", "", "FDWAIT=1\n");
+  auto rerunAs = [this](std::uint8_t al) {
+    host->registers()[mhw::reg::kAL] = al;
+    return host->RunDiskBiosOnce();
+  };
+  // Unit 1 owes four ticks when a call for unit 0, which owes none, hands its read back.
+  ASSERT_EQ(Start(0x91, 0x56, 0x800, 0x0300, 0x0001), mhw::kBiosNoCarry);
+  EXPECT_EQ(rerunAs(0x90), mhw::kBiosCarryClear);
+  // A read on unit 0 (one tick) is then waited for as long as unit 1 still owes.
+  ASSERT_EQ(Start(0x90, 0x56, 0x200, 0x0300, 0x0001), mhw::kBiosNoCarry);
+  for (int tick = 0; tick < 4; ++tick, host->Tick(1))
+    EXPECT_EQ(rerunAs(0x91), mhw::kBiosNoCarry) << tick;
+  EXPECT_EQ(rerunAs(0x91), mhw::kBiosCarryClear);
+  EXPECT_EQ(host->registers()[mhw::reg::kAL], 0x90);  // the read's own registers
+  // Units 2 and 3 owe nothing: their calls end a pending wait at once.
+  for (std::uint8_t al : {0x92, 0x93}) {
+    ASSERT_EQ(Start(0x90, 0x56, 0x400, 0x0300, 0x0001), mhw::kBiosNoCarry);
+    EXPECT_EQ(rerunAs(al), mhw::kBiosCarryClear) << int(al);
+  }
+}
+
 TEST_F(FloppyCallTest, TheCompletingCallHandsBackTheSavedRegisters) {
   BootFloppy(false);
   ASSERT_EQ(Start(0x90, 0x04, 0x1234, 0x5678, 0x9ABC), mhw::kBiosNoCarry);

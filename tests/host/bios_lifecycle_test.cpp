@@ -107,17 +107,30 @@ TEST_F(LifecycleTest, FindsParameterTablesTheRomAlreadyHolds) {
   EXPECT_EQ(host->ReadBlock(at640K, 32), k640KPattern);
 }
 
-TEST_F(LifecycleTest, ShortTablesMoveBelowWhenATableEndsTheRom) {
-  Attach();
-  const std::uint32_t at640K = 0x100000 - 32 - 16;  // no room after it for 52 bytes
-  host->WriteBlock(at640K, k640KPattern);
-  host->Boot();
-  EXPECT_EQ(Target(0x5CC), at640K - 8);
-  const std::uint32_t t1M = Target(0x5F8);
-  EXPECT_EQ(host->ReadBlock(t1M + 8, 32), k1MPattern);  // built
-  ExpectShortTables();
-  ExpectApart({{t1M, 40}, {at640K - 8, 40}, {Target(0x5E8), 26}, {Target(0x5EC), 26}});
-  EXPECT_EQ(host->ReadBlock(at640K, 32), k640KPattern);
+TEST_F(LifecycleTest, ShortTablesStayInTheRomAreaWhenTablesLieAtBothEnds) {
+  // The 640 KB table leaves no room after it; the 1 MB table none below it.
+  struct Case {
+    std::uint32_t at1M, at640K;  // pattern addresses; 0: built
+  };
+  for (Case c : {Case{0, 0x100000 - 32 - 16}, Case{kRomStart + 8, 0x100000 - 32 - 16}}) {
+    host.reset();
+    Attach();
+    host->WriteBlock(0xFD700, PatternBytes(0x100, 9));  // guest bytes just below the area
+    if (c.at1M != 0) host->WriteBlock(c.at1M, k1MPattern);
+    host->WriteBlock(c.at640K, k640KPattern);
+    const auto before = host->ReadBlock(0xFD700, 0x100000 - 0xFD700);
+    host->Boot();
+    EXPECT_EQ(Target(0x5CC), c.at640K - 8);
+    const std::uint32_t t1M = Target(0x5F8);
+    EXPECT_EQ(host->ReadBlock(t1M + 8, 32), k1MPattern);
+    ExpectShortTables();
+    ExpectApart({{t1M, 40}, {c.at640K - 8, 40}, {Target(0x5E8), 26}, {Target(0x5EC), 26}});
+    EXPECT_EQ(host->ReadBlock(0xFD700, 0x100), Slice(before, 0, 0x100));
+    const auto after = host->ReadBlock(0xFD700, 0x100000 - 0xFD700);
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < after.size(); ++i) changed += after[i] != before[i];
+    EXPECT_LE(changed, c.at1M != 0 ? 52u : 52u + 40u);  // the short tables and a built table
+  }
 }
 
 TEST_F(LifecycleTest, FloppyImagesMountAndBadPathsAreEmptied) {

@@ -1,7 +1,9 @@
-// Floppy calls on the worker thread raced against ticks, completions and resets. Run under
-// ThreadSanitizer (scripts/test.sh does) it shows the hand-over between the worker and the
-// emulation thread; without it, it still checks that every completed call is whole.
+// Floppy calls on the worker thread raced against ticks, the controller's ports, the interrupt
+// service, snapshots, completions and resets. Run under ThreadSanitizer (scripts/test.sh does)
+// it shows what the worker and the emulation thread share; without it, it still checks that the
+// machine keeps time meanwhile and that every completed call is whole.
 #include <random>
+#include <thread>
 
 #include "host/bios_fixture.h"
 
@@ -19,6 +21,25 @@ class WorkerRaceTest : public BiosTest {
   std::uint32_t StartRead(std::uint16_t bx, std::uint8_t cylinder) {
     return Start(0x90, 0xD6, bx, static_cast<std::uint16_t>(cylinder | 3 << 8), 0x0001);
   }
+  // What the guest's own code may do while a call is pending: the interrupt service, a sense
+  // interrupt status and a seek at the controller's ports (a seek needs the drive), a snapshot.
+  void GuestMeanwhile(unsigned what) {
+    switch (what % 4) {
+      case 0:
+        host->RaiseSoftwareInterrupt(0x13);
+        break;
+      case 1:
+        host->Out(0x92, 0x08);
+        host->In(0x92);
+        host->In(0x92);
+        break;
+      case 2:
+        for (std::uint8_t byte : {0x0F, 0x00, 0x09}) host->Out(0x92, byte);
+        break;
+      default:
+        host->SaveSnapshot();
+    }
+  }
 };
 
 TEST_F(WorkerRaceTest, CompletionsTicksAndResetsRaceTheWorkerSafely) {
@@ -32,6 +53,7 @@ TEST_F(WorkerRaceTest, CompletionsTicksAndResetsRaceTheWorkerSafely) {
     ASSERT_EQ(StartRead(bx, cylinder), mhw::kBiosNoCarry);
     for (unsigned steps = random() % 4; steps > 0; --steps) {
       host->Tick(1);
+      GuestMeanwhile(random());
       if (host->RunDiskBiosOnce() != mhw::kBiosNoCarry) break;
     }
     if (random() % 3 == 0) {
@@ -49,6 +71,39 @@ TEST_F(WorkerRaceTest, CompletionsTicksAndResetsRaceTheWorkerSafely) {
   EXPECT_GT(completed, 0);
   EXPECT_GT(abandoned, 0);
   host->PowerOff();  // with nothing pending; the destructor's power-off finds nothing either
+}
+
+TEST_F(WorkerRaceTest, TheControllerKeepsTimeWhileTheWorkerReadsOrFormats) {
+  auto image = PatternBytes(kFloppySize, 3);
+  BootWith(ImageFile("disk.hdm", image), "", "", "", "FDWAIT=1\n");
+  host->Out(0x94, 0x06);  // the controller's periodic interrupt, every 11 ticks
+  // A 9 KB multi-track read from C 5, and a format of C 5 with its ID list at ES:1234.
+  for (const auto& call :
+       {mhwhost::BiosCall::Of(0x90, 0xD6, 0x2400, 0x0305, 0x0001),
+        mhwhost::BiosCall::Of(0x90, 0x5D, 8 * 4, 0x0305, 0x00E5, 0x2000, 0x1234)}) {
+    host->holdForeignMemoryCalls = true;
+    const std::uint32_t before = host->foreignMemoryCalls();
+    host->LoadCall(call);
+    ASSERT_EQ(host->RunDiskBiosOnce(), mhw::kBiosNoCarry);
+    while (host->foreignMemoryCalls() == before) std::this_thread::yield();
+    // The worker waits inside the call; the machine goes on.
+    host->TakeInterruptLines();
+    host->Tick(24);
+    EXPECT_GE(host->TakeInterruptLines().size(), 2u) << int(call.ah);
+    for (unsigned what = 0; what < 2; ++what) GuestMeanwhile(what);  // neither needs the drive
+    EXPECT_EQ(host->RunDiskBiosOnce(), mhw::kBiosNoCarry);
+    host->holdForeignMemoryCalls = false;
+    std::uint32_t code;
+    while ((code = host->RunDiskBiosOnce()) == mhw::kBiosNoCarry) host->Tick(1);
+    EXPECT_EQ(code, mhw::kBiosCarryClear) << int(call.ah);
+  }
+  // The read's data, and the controller's and DMA registers as the two calls left them.
+  EXPECT_EQ(host->ReadBlock(0x20000, 0x2400), Slice(image, 5 * 2 * 8 * 1024, 0x2400));
+  host->RaiseSoftwareInterrupt(0x13);
+  EXPECT_EQ(host->ReadBlock(0x564, 5), (std::vector<std::uint8_t>{0x00, 0x00, 0x00, 5, 0}));
+  host->Out(0x19, 0);
+  const std::uint8_t low = host->In(0x09);
+  EXPECT_EQ(low | host->In(0x09) << 8, 0x1234);  // channel 2 over the ID list
 }
 
 }  // namespace

@@ -276,5 +276,29 @@ TEST_F(PanelWindowTest, ImageFileSettingWritesTheHeaderOnOk) {
   EXPECT_EQ(Text(1005), "Edited");
 }
 
+// Cancels the open-image dialog, the thread's one top-level dialog window besides the panel's.
+void CALLBACK CancelOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  const BOOL searched = EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM) -> BOOL {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (std::strcmp(name, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        return FALSE;  // found: stop
+      },
+      0);
+  if (!searched) KillTimer(nullptr, timer);
+}
+
+TEST_F(PanelWindowTest, TheMouseStateIsAskedWithTheHostTable) {
+  Attach();
+  host->Boot();
+  host->mouseCaptured = true;
+  SetTimer(nullptr, 0, 200, CancelOpenDialog);
+  Press(1009);  // the open-image dialog runs inside the command
+  EXPECT_EQ(host->mouseQueries, std::vector<const MhwWord*>{host->table()});
+}
+
 }  // namespace
 #endif

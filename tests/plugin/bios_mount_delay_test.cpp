@@ -30,11 +30,14 @@ class MountDelayTest : public ::testing::Test {
   void TearDown() override {
     system.fdc->ConnectInterrupt(raise);
     system.floppyCall.workerRunning.store(0);
-    system.mountDelay[0] = 0;
-    system.imagePaths[0][0] = '\0';
-    drive().Eject();
+    system.floppyCall.lent = false;
+    for (int unit = 0; unit < 2; ++unit) {
+      system.mountDelay[unit] = 0;
+      system.imagePaths[unit][0] = '\0';
+      drive(unit).Eject();
+    }
   }
-  disk::FloppyDrive& drive() { return *system.floppyDrives[0]; }
+  disk::FloppyDrive& drive(int unit = 0) { return *system.floppyDrives[unit]; }
 
   disk::DiskSystem& system = disk::TheDiskSystem();
   MhwRaiseInterrupt raise = nullptr;
@@ -68,17 +71,22 @@ TEST_F(MountDelayTest, AFailedMountEmptiesThePath) {
   EXPECT_STREQ(system.imagePaths[0], "");
 }
 
-TEST_F(MountDelayTest, WaitsWhileTheFloppyWorkerRuns) {
-  disk::CopyString(system.imagePaths[0], image.c_str(), disk::kPathSize);
-  system.mountDelay[0] = 1;
+TEST_F(MountDelayTest, ADriveLentToTheWorkerIsMountedWhenItIsBack) {
+  for (int unit = 0; unit < 2; ++unit) {
+    disk::CopyString(system.imagePaths[unit], image.c_str(), disk::kPathSize);
+    system.mountDelay[unit] = 1;
+  }
   system.fdWaitCount[1] = 5;
-  system.floppyCall.workerRunning.store(1);  // a worker is using the drive
+  system.floppyCall.unit = 0;  // a worker is using drive 0
+  system.floppyCall.lent = true;
+  system.floppyCall.workerRunning.store(1);
   for (int tick = 0; tick < 3; ++tick) disk::PeriodicTick();
-  EXPECT_FALSE(drive().Inserted());
+  EXPECT_FALSE(drive(0).Inserted());
+  EXPECT_TRUE(drive(1).Inserted());      // the other drive is not held up
   EXPECT_EQ(system.fdWaitCount[1], 2u);  // FDWAIT goes on counting
   system.floppyCall.workerRunning.store(0);
   disk::PeriodicTick();
-  EXPECT_TRUE(drive().Inserted());
+  EXPECT_TRUE(drive(0).Inserted());
 }
 
 }  // namespace

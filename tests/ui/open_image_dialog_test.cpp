@@ -19,6 +19,7 @@ struct HostModes {
   std::uint32_t dialogValue = 0;
   int notified142 = 0, notified140 = 0;
   std::uint32_t mouse = 0;
+  const MhwWord* hostTable = nullptr;  // the only argument the mouse function answers
 } gModes;
 
 std::uint32_t* MHW_CALL DisplayPointer() {
@@ -33,8 +34,8 @@ void MHW_CALL Notify142() {
 void MHW_CALL Notify140() {
   ++gModes.notified140;
 }
-std::uint32_t MHW_CALL MouseState(MhwWord*) {
-  return gModes.mouse;
+std::uint32_t MHW_CALL MouseState(MhwWord* table) {
+  return table == gModes.hostTable ? gModes.mouse : 0;
 }
 
 class OpenImageTest : public testing_support::UiTest {
@@ -45,7 +46,7 @@ class OpenImageTest : public testing_support::UiTest {
     hostTable.assign(mhw::kHostTableWords, 0);
     mouseRecord[0] = reinterpret_cast<MhwWord>(&MouseState);
     hostTable[mhw::kSlotMouseRecord] = reinterpret_cast<MhwWord>(mouseRecord);
-    system.host = hostTable.data();
+    gModes.hostTable = system.host = hostTable.data();
   }
   void Provide142() {
     system.displayMode[0] = reinterpret_cast<MhwWord>(&DisplayPointer);
