@@ -18,11 +18,11 @@ void ReadSectorData(FloppyDrive& drive, std::uint32_t offset, std::uint8_t* buff
   ReadDrive(system, drive.unit, drive.file, buffer, length);
 }
 
-void WriteSectorData(FloppyDrive& drive, std::uint32_t offset, const std::uint8_t* buffer,
+bool WriteSectorData(FloppyDrive& drive, std::uint32_t offset, const std::uint8_t* buffer,
                      std::uint32_t length) {
   DiskSystem& system = TheDiskSystem();
   SeekDrive(system, drive.unit, drive.file, offset);
-  WriteDrive(system, drive.unit, drive.file, buffer, length);
+  return WriteDrive(system, drive.unit, drive.file, buffer, length);
 }
 
 }  // namespace disk

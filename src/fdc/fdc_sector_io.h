@@ -11,7 +11,8 @@ class FloppyDrive;
 // read as 0.
 void ReadSectorData(FloppyDrive& drive, std::uint32_t offset, std::uint8_t* buffer,
                     std::uint32_t length);
-void WriteSectorData(FloppyDrive& drive, std::uint32_t offset, const std::uint8_t* buffer,
+// False when the backing store did not take the bytes.
+bool WriteSectorData(FloppyDrive& drive, std::uint32_t offset, const std::uint8_t* buffer,
                      std::uint32_t length);
 
 }  // namespace disk

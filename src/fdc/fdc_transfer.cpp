@@ -20,22 +20,26 @@ bool DensityMatches(const FloppyDrive& drive, bool mfm) {
   return (drive.Track(drive.cylinder, drive.side)[0].mfm != 0) == mfm;
 }
 
-// Moves one sector; true when the DMA channel reports the transfer finished.
-bool MoveSector(FloppyController& fdc, FloppyDrive& drive, const SectorId& id, Direction direction,
-                std::uint8_t* buffer) {
+enum class Moved { kGoOn, kFinished, kStoreFailed };
+
+// Moves one sector; kFinished when the DMA channel reports the transfer finished.
+Moved MoveSector(FloppyController& fdc, FloppyDrive& drive, const SectorId& id, Direction direction,
+                 std::uint8_t* buffer) {
   const std::uint32_t offset = drive.FindSectorData(drive.cylinder, drive.side, id.R, id.N);
   const std::uint32_t length = fdc::TransferLength(id.N, fdc.dtl);
   DmaController* dma = fdc.wiring().dma;
+  bool finished = true;
   if (direction == Direction::kToGuest) {
     ReadSectorData(drive, offset, buffer, length);
-    return dma == nullptr || dma->TransferToMemory(fdc.DmaChannel(), buffer, length);
+    if (dma != nullptr) finished = dma->TransferToMemory(fdc.DmaChannel(), buffer, length);
+    return finished ? Moved::kFinished : Moved::kGoOn;
   }
   // The whole sector is written even when the channel ends inside it: the rest is zeros, never
   // what an earlier sector left in the buffer.
   std::memset(buffer, 0, length);
-  const bool finished = dma == nullptr || dma->TransferFromMemory(fdc.DmaChannel(), buffer, length);
-  WriteSectorData(drive, offset, buffer, length);
-  return finished;
+  if (dma != nullptr) finished = dma->TransferFromMemory(fdc.DmaChannel(), buffer, length);
+  if (!WriteSectorData(drive, offset, buffer, length)) return Moved::kStoreFailed;
+  return finished ? Moved::kFinished : Moved::kGoOn;
 }
 
 }  // namespace
@@ -81,8 +85,13 @@ void FloppyController::TransferSectors(bool write) {
 
   const Direction direction = write ? Direction::kFromGuest : Direction::kToGuest;
   for (;;) {
-    const bool finished = MoveSector(*this, *drive, id, direction, buffer_);
-    if (finished || eot == id.R || eot == 0) break;
+    const Moved moved = MoveSector(*this, *drive, id, direction, buffer_);
+    if (moved == Moved::kStoreFailed) {
+      // The image did not take the data: the guest must not see the write as done.
+      fdc::NotReadyEnd(*this, headBit);
+      return drive->ResetRotation();
+    }
+    if (moved == Moved::kFinished || eot == id.R || eot == 0) break;
     if (id.endOfTrack) {
       if (drive->side == 0 && bits.multiTrack) {
         drive->SelectSide(1);

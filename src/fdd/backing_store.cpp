@@ -65,8 +65,8 @@ bool WriteDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, cons
                 std::uint32_t count) {
   if (RealDriveRecord* record = RealDrive(system, unit))
     return RealDriveTransfer(system, *record, const_cast<void*>(buffer), count, true);
-  WriteFileBytes(file, buffer, count);
-  return true;
+  // A write the file did not take whole (disk full, I/O error) must not look done to the guest.
+  return WriteFileBytes(file, buffer, count) == count;
 }
 
 }  // namespace disk

@@ -20,9 +20,9 @@ SectorSpan Vwin32Span(const RealDriveRecord& record, std::uint32_t count);
 // Image unit: the file position becomes offset. Real drive: the next transfer starts at byte
 // `offset` of the disk.
 void SeekDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, std::uint32_t offset);
-// count bytes from the current position. Image files and real drives on the NT family report
-// success whatever moved (a short read leaves the rest of the buffer as it was); only the 9x
-// family's service reports a failure.
+// count bytes from the current position. Reads from image files and real drives on the NT
+// family report success whatever moved (a short read leaves the rest of the buffer as it was);
+// a write to an image file fails unless the file took every byte.
 bool ReadDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, void* buffer,
                std::uint32_t count);
 bool WriteDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, const void* buffer,

@@ -73,6 +73,8 @@ struct BiosCall {
 
   // Fails with not ready when there is no disk.
   bool Ready();
+  // The not-ready result: no disk, or a backing store that refused a write.
+  void NotReady();
   // The class of the track under the head accepts AL's class (no disk: it does not).
   bool MediaClassFits() const;
   // AH bit 4: the head moves to cylinder CL first (skipped without a disk).

@@ -34,9 +34,13 @@ void BiosCall::ResultFrom(std::uint8_t side, std::uint8_t st0, std::uint8_t st1,
 
 bool BiosCall::Ready() {
   if (drive.Inserted()) return true;
+  NotReady();
+  return false;
+}
+
+void BiosCall::NotReady() {
   SetResult(static_cast<std::uint8_t>(unit | fdc::st0::kAbnormalEnd | fdc::st0::kNotReady), 0,
             bios_status::kNotReady);
-  return false;
 }
 
 bool BiosCall::MediaClassFits() const {

@@ -37,7 +37,11 @@ bool BiosWrite(BiosCall& call) {
     drive.dataPosition = drive.FindSectorData(drive.cylinder, at.side, record.R, record.N);
     CopyFromGuest(call.system, buffer, call.regs.ES(), call.regs.BP() + transferred,
                   static_cast<std::int32_t>(size));
-    WriteSectorData(drive, drive.dataPosition, buffer, size);
+    if (!WriteSectorData(drive, drive.dataPosition, buffer, size)) {
+      // The image did not take the data (disk full, I/O error): reported as not ready.
+      call.NotReady();
+      return false;
+    }
     remaining -= static_cast<std::int32_t>(size);
     transferred += size;
     call.SetResult(call.unit, 0, bios_status::kDone);

@@ -5,6 +5,12 @@
 
 #include "host/fdc_disk_fixture.h"
 
+#if !defined(_WIN32)
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 namespace {
 
 using mhwhost::BiosCall;
@@ -281,3 +287,27 @@ TEST_F(FloppyBiosTest, BootSectorOfA640KBDiskSwitchesTheInterface) {
 }
 
 }  // namespace
+
+#if !defined(_WIN32)
+TEST_F(FloppyBiosTest, AWriteTheImageDoesNotTakeIsNotReady) {
+  BootWith(UniformDisk(2, 8, 3));
+  // The last track's data go missing from the file, and files may not grow for a moment: the
+  // write there finds the disk full.
+  const auto size = std::filesystem::file_size(image) - 8 * 1024;
+  std::filesystem::resize_file(image, size);
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small{size, old.rlim_max};
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  host->WriteBlock(kBuffer, Bytes(1024, 0x5A));
+  const auto full = Call(0x90, 0x55, 1024, 1, 1, 8, 3);
+  const auto fine = Call(0x90, 0x55, 1024, 0, 0, 1, 3);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_TRUE(full.carry);
+  EXPECT_EQ(full.AH(), 0x60);
+  EXPECT_FALSE(fine.carry);
+  EXPECT_EQ(ReadAll(image).size(), size);
+}
+#endif
