@@ -10,9 +10,9 @@ inline constexpr unsigned long kMaxTicks = 1000000;
 // Exit statuses; --help lists them.
 enum ExitStatus {
   kExitPassed = 0,
-  kExitFailed = 1,       // a check failed
-  kExitUsage = 2,        // wrong options
-  kExitNotChecked = 3,   // nothing could be checked: no INI file, no disk named, no module
+  kExitFailed = 1,      // a check failed
+  kExitUsage = 2,       // wrong options
+  kExitNotChecked = 3,  // nothing could be checked: no INI file, no disk named, no module
 };
 
 struct Options {

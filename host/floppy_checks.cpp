@@ -64,7 +64,7 @@ std::vector<std::vector<std::uint8_t>> ReadTrack(ReferenceHost& host, int unit,
     ++count.calls;
     if (read.carry && count.failures++ == 0)
       count.firstFailure = Text("cylinder %ld head %ld R %ld: AH %02lX", track.cylinder, track.head,
-                          id.r, read.AH());
+                                id.r, read.AH());
     sectors.push_back(host.ReadBlock(kBuffer, id.Size()));
   }
   return sectors;
@@ -135,20 +135,19 @@ CheckResult ReadWholeFloppy(ReferenceHost& host, int unit, const std::vector<Flo
   const bool same = whole == file || FoundInOrder(file, sectors);
   // With the wait on, each read waits a tick for every whole 512 bytes; without it, a read is
   // done at its first re-run at the latest.
-  const bool waited = !fdWait || (*fdWait ? count.ticks >= count.longestWait
-                                          : count.ticks <= count.calls);
+  const bool waited =
+      !fdWait || (*fdWait ? count.ticks >= count.longestWait : count.ticks <= count.calls);
   result.ok = count.failures == 0 && same && waited;
-  result.summary =
-      DescribeLayout(tracks) +
-      Text("; %ld sectors, %ld bytes read", static_cast<long>(sectors.size()),
-           static_cast<long>(whole.size())) +
-      (count.failures == 0 ? ""
-                           : Text(", %ld FAILED (first: ", count.failures) +
-                                 count.firstFailure + ")") +
-      (same ? ": the same as the image file" : ": NOT as in the image file") +
-      (!fdWait ? ""
-               : Text("; %ld ticks waited, FDWAIT ", count.ticks) +
-                     (*fdWait ? "on" : "off") + (waited ? "" : " NOT heeded"));
+  result.summary = DescribeLayout(tracks) +
+                   Text("; %ld sectors, %ld bytes read", static_cast<long>(sectors.size()),
+                        static_cast<long>(whole.size())) +
+                   (count.failures == 0 ? ""
+                                        : Text(", %ld FAILED (first: ", count.failures) +
+                                              count.firstFailure + ")") +
+                   (same ? ": the same as the image file" : ": NOT as in the image file") +
+                   (!fdWait ? ""
+                            : Text("; %ld ticks waited, FDWAIT ", count.ticks) +
+                                  (*fdWait ? "on" : "off") + (waited ? "" : " NOT heeded"));
   return result;
 }
 
@@ -161,9 +160,8 @@ CheckResult WriteAndFormatFloppyTrack(ReferenceHost& host, int unit,
     return result;
   }
   const FloppyTrack& track = tracks.back();
-  const std::string where =
-      Text("cylinder %ld head %ld, %ld sectors: ", track.cylinder, track.head,
-           static_cast<long>(track.ids.size()));
+  const std::string where = Text("cylinder %ld head %ld, %ld sectors: ", track.cylinder, track.head,
+                                 static_cast<long>(track.ids.size()));
   const auto before = FileRange(medium, 0, std::numeric_limits<std::uint64_t>::max());
   std::vector<std::vector<std::uint8_t>> written;
   int refused = 0;
@@ -194,10 +192,11 @@ CheckResult WriteAndFormatFloppyTrack(ReferenceHost& host, int unit,
   const bool kept = after.has_value() && after->ids == track.ids &&
                     ReadTrack(host, unit, *after, count) == written;
   result.ok = same && count.failures == 0 && !format.carry && kept;
-  result.summary = where + (same ? "written and read back the same" : "read back DIFFERENT") +
-                   Text(", formatted with its own IDs (AH %02lX): ", format.AH()) +
-                   (kept ? "the same sectors, their data kept" : "NOT the same sectors afterwards") +
-                   (count.failures == 0 ? "" : "; a read FAILED: " + count.firstFailure);
+  result.summary =
+      where + (same ? "written and read back the same" : "read back DIFFERENT") +
+      Text(", formatted with its own IDs (AH %02lX): ", format.AH()) +
+      (kept ? "the same sectors, their data kept" : "NOT the same sectors afterwards") +
+      (count.failures == 0 ? "" : "; a read FAILED: " + count.firstFailure);
   return result;
 }
 

@@ -8,16 +8,16 @@
 namespace mhwhost {
 namespace {
 
-constexpr TrackMode kModes[] = {{0x90, true}, {0x30, true}, {0x70, true}, {0x90, false},
-                                {0x70, false}};
+constexpr TrackMode kModes[] = {
+    {0x90, true}, {0x30, true}, {0x70, true}, {0x90, false}, {0x70, false}};
 constexpr int kCylinders = 82;  // the drive model's 164 tracks
 constexpr std::size_t kMaxIds = 256;
 constexpr std::uint8_t kInitialize = 0x03, kReadId = 0x0A;
 
 std::optional<SectorId> ReadId(ReferenceHost& host, const FloppyTrack& track, int unit) {
-  const auto id = Call(host, static_cast<std::uint8_t>(track.mode.daClass | unit),
-                       track.Ah(kReadId), 0, static_cast<std::uint16_t>(track.cylinder),
-                       static_cast<std::uint16_t>(track.head << 8));
+  const auto id =
+      Call(host, static_cast<std::uint8_t>(track.mode.daClass | unit), track.Ah(kReadId), 0,
+           static_cast<std::uint16_t>(track.cylinder), static_cast<std::uint16_t>(track.head << 8));
   if (id.carry) return std::nullopt;
   return SectorId{static_cast<std::uint8_t>(id.CX()), static_cast<std::uint8_t>(id.DX() >> 8),
                   static_cast<std::uint8_t>(id.DX()), static_cast<std::uint8_t>(id.CX() >> 8)};

@@ -50,8 +50,8 @@ bool TrackTransfer(ReferenceHost& host, int unit, const Geometry& g, std::uint32
   for (std::uint32_t s = 0; s < g.sectors; s += perCall) {
     const std::uint32_t bytes = std::min(perCall, g.sectors - s) * g.sectorSize;
     if (command == kWrite)
-      host.WriteBlock(kBuffer, {data.begin() + s * g.sectorSize,
-                                data.begin() + s * g.sectorSize + bytes});
+      host.WriteBlock(kBuffer,
+                      {data.begin() + s * g.sectorSize, data.begin() + s * g.sectorSize + bytes});
     const auto call = Call(host, static_cast<std::uint8_t>(0x80 | unit), command,
                            static_cast<std::uint16_t>(bytes), static_cast<std::uint16_t>(c),
                            static_cast<std::uint16_t>(h << 8 | s));
@@ -123,9 +123,9 @@ CheckResult ReadWholeHardDisk(ReferenceHost& host, int unit, const std::string& 
       Text(", %llu cylinders, %llu heads, %llu sectors of %llu bytes", g.cylinders, g.heads,
            g.sectors, g.sectorSize) +
       Text("; %llu bytes read track by track", compared) +
-      (tracks < total ? Text(" (the file ends before track %llu of %llu: the rest not read)",
-                             tracks, total)
-                      : "") +
+      (tracks < total
+           ? Text(" (the file ends before track %llu of %llu: the rest not read)", tracks, total)
+           : "") +
       (failed > 0 ? Text(", %llu track reads FAILED", failed) : "") +
       (differing == 0 && tracks > 0 ? ": the same as the image file"
                                     : Text(": %llu tracks NOT as in the image file", differing));
@@ -156,10 +156,10 @@ CheckResult WriteAndFormatHardDiskTrack(ReferenceHost& host, int unit, const std
   if (readOnly) {
     const bool untouched = FileRange(path, at, g.TrackBytes()) == before;
     result.ok = !written && untouched;
-    result.summary = where +
-                     (written ? std::string("write TAKEN") : Text("write refused (AH %02llX)", status)) +
-                     " on a read-only image file" +
-                     (untouched ? "; the file is untouched" : "; the file CHANGED");
+    result.summary =
+        where + (written ? std::string("write TAKEN") : Text("write refused (AH %02llX)", status)) +
+        " on a read-only image file" +
+        (untouched ? "; the file is untouched" : "; the file CHANGED");
     return result;
   }
   TrackTransfer(host, unit, g, c, h, kRead, data, status);

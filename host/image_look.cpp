@@ -59,7 +59,8 @@ ImageLook LookAt(const std::string& path) {
   if (std::ferror(file) != 0) look.problem = std::string("unreadable: ") + std::strerror(errno);
   std::fclose(file);
   look.size = fs::file_size(path, error);
-  const fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  const fs::perms anyWrite =
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   look.readOnly = (status.permissions() & anyWrite) == fs::perms::none;
   return look;
 }

@@ -119,7 +119,8 @@ class Run {
       if (path.empty()) continue;
       const int unit = drive % 2;
       if (mounted[drive].empty()) {
-        const std::string why = drive < 2 ? FloppyRefusal(path) : HardDiskRefusal(unit, path, report);
+        const std::string why =
+            drive < 2 ? FloppyRefusal(path) : HardDiskRefusal(unit, path, report);
         tally_.Add(Name(drive), Where(drive), {false, "NOT MOUNTED: " + why});
       } else if (drive < 2) {
         ReadFloppy(unit);
@@ -146,9 +147,9 @@ class Run {
                    WriteAndFormatFloppyTrack(host_, unit, tracks_[unit], medium, expectProtected));
       } else {
         const ImageLook look = LookAt(path);
-        tally_.Add(Name(drive), Where(drive),
-                   WriteAndFormatHardDiskTrack(host_, unit, path, HardDiskShapeOf(look),
-                                               look.readOnly));
+        tally_.Add(
+            Name(drive), Where(drive),
+            WriteAndFormatHardDiskTrack(host_, unit, path, HardDiskShapeOf(look), look.readOnly));
       }
     }
   }
@@ -193,10 +194,10 @@ class Run {
       }
     }
     tracks_[unit] = FindFloppyTracks(host_, unit);
-    tally_.Add(Name(unit), Where(unit), ReadWholeFloppy(host_, unit, tracks_[unit], medium,
-                                                        named_.realDrive[unit]
-                                                            ? std::nullopt
-                                                            : std::optional<bool>(named_.fdWait)));
+    tally_.Add(Name(unit), Where(unit),
+               ReadWholeFloppy(
+                   host_, unit, tracks_[unit], medium,
+                   named_.realDrive[unit] ? std::nullopt : std::optional<bool>(named_.fdWait)));
   }
 
   ReferenceHost& host_;

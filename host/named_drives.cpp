@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -82,21 +83,25 @@ bool ReadNamedDrives(const std::string& iniPath, NamedDrives& drives, std::strin
     problem = "the INI file " + iniPath + " has no section [DISK]";
     return false;
   }
-  auto value = [&values](std::string key, int number, const char* fallback) {
-    if (number >= 0) key += "0" + std::to_string(number);
+  auto value = [&values](const std::string& key, const char* fallback) {
     auto it = values.find(key);
     return it != values.end() ? it->second : std::string(fallback);
   };
-  for (int i = 0; i < kNamedDrives; ++i) drives.paths[i] = value("DISK", i, "");
+  auto numbered = [](const char* name, int number) {
+    char key[16];
+    std::snprintf(key, sizeof key, "%s%02d", name, number);
+    return std::string(key);
+  };
+  for (int i = 0; i < kNamedDrives; ++i) drives.paths[i] = value(numbered("DISK", i), "");
   for (int i = 0; i < 2; ++i) {
-    const std::string useImage = value("BLNIMAGE", i, "1");
+    const std::string useImage = value(numbered("BLNIMAGE", i), "1");
     drives.realDrive[i] = !useImage.empty() && useImage[0] == '0';
-    const std::string letter = value("SZFDD", i, "A");
+    const std::string letter = value(numbered("SZFDD", i), "A");
     drives.letter[i] =
         static_cast<char>(letter.empty() ? 0 : std::toupper(static_cast<unsigned char>(letter[0])));
-    drives.media144[i] = std::strtol(value("BYTYPE", i, "0").c_str(), nullptr, 10) != 0;
+    drives.media144[i] = std::strtol(value(numbered("BYTYPE", i), "0").c_str(), nullptr, 10) != 0;
   }
-  const std::string wait = value("FDWAIT", -1, "0");
+  const std::string wait = value("FDWAIT", "0");
   drives.fdWait = wait.empty() || wait[0] != '0';
   return true;
 }

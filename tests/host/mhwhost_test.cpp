@@ -101,7 +101,8 @@ TEST_F(MhwhostRun, EveryBadInputEndsWithItsReasonOnOneLine) {
       {"DISK00=" + Image("odd.bin", notAnImage) + "\n", "", 1, "NOT MOUNTED: unknown format"},
       {"DISK00=" + Image("tiny.hdm", Bytes(100, 1)) + "\n", "", 1, "NOT MOUNTED: too short"},
       {"DISK00=" + Image("cut.mfd", truncatedMfd) + "\n", "", 1, "too short for its MFD header"},
-      {"DISK02=" + missing + "\n", "", 1, "hard disk 1 (DISK02=" + missing + "): NOT MOUNTED: file"},
+      {"DISK02=" + missing + "\n", "", 1,
+       "hard disk 1 (DISK02=" + missing + "): NOT MOUNTED: file"},
       {"DISK03=" + Image("tiny.hdi", Bytes(300, 0)) + "\n", "", 1, "hard disk 2 (DISK03="},
       {"DISK00=A\nblnImage00=0\nszFdd00=a\n", "", 1, "the medium of real drive A ("},
   };
@@ -154,9 +155,9 @@ TEST_F(MhwhostRun, EveryFloppySizeRawAndD88AndEveryHardDiskPassWithWrites) {
     SCOPED_TRACE(layouts[i].found);
     const std::string raw = Image("raw.img", BuildHeaderless(layouts[i].disk));
     const std::string d88 = Image("disk.d88", BuildD88(layouts[i].disk));
-    const Outcome run = RunOn("DISK00=" + raw + "\nDISK01=" + d88 + "\nFDWAIT=" +
-                              std::to_string(i % 2) + "\nDISK02=" +
-                              (i < std::size(hardDisks) ? hardDisks[i] : "") + "\n");
+    const Outcome run =
+        RunOn("DISK00=" + raw + "\nDISK01=" + d88 + "\nFDWAIT=" + std::to_string(i % 2) +
+              "\nDISK02=" + (i < std::size(hardDisks) ? hardDisks[i] : "") + "\n");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("floppy 1: " + std::string(layouts[i].found)), std::string::npos);
     EXPECT_NE(run.output.find("floppy 2: " + std::string(layouts[i].found)), std::string::npos);
@@ -179,8 +180,8 @@ TEST_F(MhwhostRun, MfdLeadingBlockReadOnlyAndOversizedZhdPass) {
   const struct {
     std::string ini, expected;
   } runs[] = {
-      {"DISK00=" + Image("r0.mfd", BuildR0(Floppy(77, 8, 3))) + "\nDISK01=" +
-           Image("r1.mfd", BuildR1(Floppy(80, 18, 2))) + "\n",
+      {"DISK00=" + Image("r0.mfd", BuildR0(Floppy(77, 8, 3))) +
+           "\nDISK01=" + Image("r1.mfd", BuildR1(Floppy(80, 18, 2))) + "\n",
        "floppy 2: 160 tracks of 18 sectors of 512 bytes (MFM, DA/UA 0x30)"},
       {"DISK00=" + Image("lead.fdi", leading) + "\nDISK01=" + readOnly + "\nDISK03=" + zhd + "\n",
        "write refused (AH 70) on a write-protected image; the file is untouched"},

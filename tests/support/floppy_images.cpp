@@ -147,10 +147,21 @@ std::vector<std::uint8_t> BuildD88(const DiskSpec& disk) {
     for (const SectorSpec& s : sectors) {
       const auto count = static_cast<std::uint16_t>(sectors.size());
       const auto size = static_cast<std::uint16_t>(SizeOf(s.N));
-      const std::uint8_t head[16] = {s.C, s.H, s.R, s.N, static_cast<std::uint8_t>(count),
+      const std::uint8_t head[16] = {s.C,
+                                     s.H,
+                                     s.R,
+                                     s.N,
+                                     static_cast<std::uint8_t>(count),
                                      static_cast<std::uint8_t>(count >> 8),
-                                     static_cast<std::uint8_t>(s.mfm != 0 ? 0x00 : 0x40), 0,
-                                     s.status, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(size),
+                                     static_cast<std::uint8_t>(s.mfm != 0 ? 0x00 : 0x40),
+                                     0,
+                                     s.status,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     static_cast<std::uint8_t>(size),
                                      static_cast<std::uint8_t>(size >> 8)};
       b.insert(b.end(), head, head + sizeof head);
       AppendData(b, track, s);
