@@ -18,6 +18,9 @@ constexpr std::uint64_t kFloppyMinimum = 288;  // the part of the header every f
 constexpr std::uint64_t kD88Header = 688;
 constexpr std::uint64_t kHardDiskMinimum = 512;
 constexpr std::uint64_t kZhdCylinderBytes = 8 * 33 * 256;
+// A header describing more than twice the file's data and this much besides is implausible; a
+// small image that is mostly header is not.
+constexpr std::uint64_t kSlack = 1 << 20;
 
 bool Starts(const ImageLook& look, const char* signature) {
   const std::size_t length = std::strlen(signature) + 1;  // with its NUL
@@ -115,7 +118,7 @@ HardDiskShape HardDiskShapeOf(const ImageLook& look) {
     const std::uint32_t cylinders = look.head[0] | look.head[1] << 8;
     const std::uint64_t described = cylinders * kZhdCylinderBytes;
     const std::uint64_t data = look.size > shape.dataOffset ? look.size - shape.dataOffset : 0;
-    if (described > 2 * data)
+    if (described > 2 * data + kSlack)
       shape.warning = "its first two bytes, read as a ZHD cylinder count, describe " +
                       std::to_string(cylinders) + " cylinders (" + Bytes(described) +
                       ") but the file holds " + Bytes(data) +

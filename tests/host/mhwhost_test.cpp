@@ -103,7 +103,9 @@ TEST_F(MhwhostRun, EveryBadInputEndsWithItsReasonOnOneLine) {
       {"DISK00=" + Image("cut.mfd", truncatedMfd) + "\n", "", 1, "too short for its MFD header"},
       {"DISK02=" + missing + "\n", "", 1,
        "hard disk 1 (DISK02=" + missing + "): NOT MOUNTED: file"},
-      {"DISK03=" + Image("tiny.hdi", Bytes(300, 0)) + "\n", "", 1, "hard disk 2 (DISK03="},
+      {"DISK03=" + Image("tiny.hdi", Bytes(300, 0)) + "\n", "", 1, "NOT MOUNTED: too short"},
+      {"DISK02=" + Image("flat.mhd", MhdImage(10, 0, 17, 512, Bytes(8192, 0))) + "\n", "", 1,
+       "NOT MOUNTED: zero heads"},
       {"DISK00=A\nblnImage00=0\nszFdd00=a\n", "", 1, "the medium of real drive A ("},
   };
   for (const Case& c : cases) {
@@ -165,15 +167,17 @@ TEST_F(MhwhostRun, EveryFloppySizeRawAndD88AndEveryHardDiskPassWithWrites) {
   }
 }
 
-// MFD images in both revisions, a dump behind a 4096-byte leading block, a read-only image
-// whose write must be refused, and a floppy dump taken for a ZHD hard disk, which passes with
-// a warning and does not grow.
+// MFD images in both revisions, a dump behind a 4096-byte leading block, a read-only floppy and
+// hard disk whose writes must be refused, and a floppy dump taken for a ZHD hard disk, which
+// passes with a warning and does not grow.
 TEST_F(MhwhostRun, MfdLeadingBlockReadOnlyAndOversizedZhdPass) {
   Bytes leading(4096, 0xAA);
   const Bytes dump = BuildHeaderless(Floppy(80, 9, 2));
   leading.insert(leading.end(), dump.begin(), dump.end());
   const std::string readOnly = Image("ro.hdm", BuildHeaderless(Floppy(80, 18, 2)));
-  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::string readOnlyDisk = Image("ro.zhd", ZhdImage(2, PatternBytes(2 * 8 * 33 * 256)));
+  for (const auto& path : {readOnly, readOnlyDisk})
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   Bytes floppyDump = BuildHeaderless(Floppy(77, 8, 3));
   floppyDump[0] = 0xEB, floppyDump[1] = 0x3C;  // a boot jump: 15595 ZHD cylinders
   const std::string zhd = Image("dump.zhd", floppyDump);
@@ -183,7 +187,8 @@ TEST_F(MhwhostRun, MfdLeadingBlockReadOnlyAndOversizedZhdPass) {
       {"DISK00=" + Image("r0.mfd", BuildR0(Floppy(77, 8, 3))) +
            "\nDISK01=" + Image("r1.mfd", BuildR1(Floppy(80, 18, 2))) + "\n",
        "floppy 2: 160 tracks of 18 sectors of 512 bytes (MFM, DA/UA 0x30)"},
-      {"DISK00=" + Image("lead.fdi", leading) + "\nDISK01=" + readOnly + "\nDISK03=" + zhd + "\n",
+      {"DISK00=" + Image("lead.fdi", leading) + "\nDISK01=" + readOnly +
+           "\nDISK02=" + readOnlyDisk + "\nDISK03=" + zhd + "\n",
        "write refused (AH 70) on a write-protected image; the file is untouched"},
   };
   std::string output;
@@ -195,8 +200,11 @@ TEST_F(MhwhostRun, MfdLeadingBlockReadOnlyAndOversizedZhdPass) {
   }
   EXPECT_NE(LastLineWith(output, "warning:").find("describe 15595 cylinders"), std::string::npos)
       << output;
+  EXPECT_NE(output.find("hard disk 1: last track in the file (cylinder 1, head 7): write refused"),
+            std::string::npos);
   EXPECT_EQ(fs::file_size(zhd), floppyDump.size());
-  fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::add);
+  for (const auto& path : {readOnly, readOnlyDisk})
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST(Mhwhost, HelpVersionAndTheModuleBesideTheRealProgram) {
