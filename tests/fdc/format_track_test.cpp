@@ -267,34 +267,6 @@ class FormatOtherDisksTest : public ::testing::Test {
   FdcGuest<ControllerRig> fdc{rig};
 };
 
-Bytes BuildD88(const DiskSpec& disk) {
-  Bytes b(688, 0);
-  std::memcpy(b.data(), "D88 DISK", 8);
-  for (int track = 0; track < 164; ++track) {
-    const auto& sectors = disk.tracks[track].sectors;
-    if (sectors.empty()) continue;
-    const auto offset = static_cast<std::uint32_t>(b.size());
-    for (int i = 0; i < 4; ++i)
-      b[0x20 + 4 * track + i] = static_cast<std::uint8_t>(offset >> (8 * i));
-    for (const SectorSpec& s : sectors) {
-      Bytes head(16, 0);
-      head[0] = s.C;
-      head[1] = s.H;
-      head[2] = s.R;
-      head[3] = s.N;
-      head[4] = static_cast<std::uint8_t>(sectors.size());
-      head[14] = static_cast<std::uint8_t>(SizeOf(s.N));
-      head[15] = static_cast<std::uint8_t>(SizeOf(s.N) >> 8);
-      b.insert(b.end(), head.begin(), head.end());
-      const Bytes data = SectorData(track, s.R, SizeOf(s.N));
-      b.insert(b.end(), data.begin(), data.end());
-    }
-  }
-  const auto size = static_cast<std::uint32_t>(b.size());
-  for (int i = 0; i < 4; ++i) b[0x1C + i] = static_cast<std::uint8_t>(size >> (8 * i));
-  return b;
-}
-
 TEST_F(FormatOtherDisksTest, HeaderlessAndD88ImagesStayAsTheyAre) {
   const std::string headerless = dir.File("disk.img");
   const std::string d88 = dir.File("disk.d88");

@@ -1,5 +1,6 @@
 #include "support/floppy_images.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace testing_support {
@@ -132,6 +133,41 @@ std::vector<std::uint8_t> BuildR1(const DiskSpec& disk) {
         for (std::uint32_t k = 0; k < specials[i].dataLength; ++k)
           b.push_back(SpecialByte(track, i, k, copy));
   }
+  return b;
+}
+
+std::vector<std::uint8_t> BuildD88(const DiskSpec& disk) {
+  std::vector<std::uint8_t> b(688, 0);
+  std::memcpy(b.data(), disk.comment.c_str(), std::min<std::size_t>(disk.comment.size(), 16));
+  b[0x1A] = disk.writeProtect != 0 ? 0x10 : 0;
+  for (int track = 0; track < 164; ++track) {
+    const auto& sectors = disk.tracks[track].sectors;
+    if (sectors.empty()) continue;
+    Put32(b, 0x20 + 4 * track, static_cast<std::uint32_t>(b.size()));
+    for (const SectorSpec& s : sectors) {
+      const auto count = static_cast<std::uint16_t>(sectors.size());
+      const auto size = static_cast<std::uint16_t>(SizeOf(s.N));
+      const std::uint8_t head[16] = {s.C,
+                                     s.H,
+                                     s.R,
+                                     s.N,
+                                     static_cast<std::uint8_t>(count),
+                                     static_cast<std::uint8_t>(count >> 8),
+                                     static_cast<std::uint8_t>(s.mfm != 0 ? 0x00 : 0x40),
+                                     0,
+                                     s.status,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     0,
+                                     static_cast<std::uint8_t>(size),
+                                     static_cast<std::uint8_t>(size >> 8)};
+      b.insert(b.end(), head, head + sizeof head);
+      AppendData(b, track, s);
+    }
+  }
+  Put32(b, 0x1C, static_cast<std::uint32_t>(b.size()));
   return b;
 }
 

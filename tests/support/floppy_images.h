@@ -54,6 +54,8 @@ DiskSpec UniformDisk(int cylinders, int sectorsPerTrack, std::uint8_t n,
 
 std::vector<std::uint8_t> BuildR0(const DiskSpec& disk);
 std::vector<std::uint8_t> BuildR1(const DiskSpec& disk);
+// A D88 image: the sectors as BuildR0 fills them, FM ones marked by their density byte.
+std::vector<std::uint8_t> BuildD88(const DiskSpec& disk);
 // A headerless dump of a uniform disk, data only.
 std::vector<std::uint8_t> BuildHeaderless(const DiskSpec& disk);
 
