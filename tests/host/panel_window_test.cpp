@@ -63,6 +63,9 @@ std::vector<std::uint8_t> Mhd(const std::string& comment) {
   std::vector<std::uint8_t> bytes(512 + 131072, 0);
   std::memcpy(bytes.data(), "ZEBHDDIMAGE.R0", 15);
   std::memcpy(bytes.data() + 16, comment.c_str(), comment.size() + 1);
+  // Header size 512; one cylinder of 8 heads x 32 sectors of 512 bytes.
+  const std::uint8_t geometry[] = {0, 2, 0, 0, 1, 0, 0, 0, 8, 0, 32, 0, 0, 2};
+  std::memcpy(bytes.data() + 272, geometry, sizeof geometry);
   return bytes;
 }
 
