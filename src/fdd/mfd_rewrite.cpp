@@ -8,11 +8,9 @@
 #include <new>
 
 #include "fdd/floppy_drive.h"
-#include "fdd/image_loaders.h"
-#include "fdd/media_type.h"
-#include "fdd/mfd_header.h"
 #include "fdd/mfd_rewrite_file.h"
-#include "fdd/sector_size.h"
+#include "formats/floppy_geometry.h"
+#include "formats/mfd.h"
 #include "plugin/file_routines.h"
 
 namespace disk {
@@ -87,7 +85,7 @@ void ReplaceRecords(FloppyDrive& drive, int track, std::uint8_t side, const Form
 // Where the data area begins: fixed for R0, the header size field for R1.
 bool DataAreaStart(const FloppyDrive& drive, std::uint32_t& start) {
   if (drive.revision == 0) {
-    start = kR0HeaderSize;
+    start = mfd::kR0HeaderSize;
     return true;
   }
   std::uint8_t field[4];

@@ -2,10 +2,9 @@
 #include <cstring>
 
 #include "fdd/floppy_drive.h"
-#include "fdd/image_loaders.h"
-#include "fdd/media_type.h"
-#include "fdd/mfd_header.h"
 #include "fdd/mfd_rewrite.h"
+#include "formats/floppy_geometry.h"
+#include "formats/mfd.h"
 
 namespace disk {
 namespace {
@@ -13,6 +12,10 @@ namespace {
 constexpr std::uint8_t kVersionByte = 2;
 constexpr int kR0Tracks = 163;
 constexpr int kR0Places = 26;
+using mfd::kR0HeaderSize;
+using mfd::kR0Signature;
+using mfd::kR1FixedHeader;
+using mfd::kR1Signature;
 constexpr std::uint32_t kBlockHeadSize = 16;
 
 void PutU16(std::uint8_t* at, std::uint32_t value) {

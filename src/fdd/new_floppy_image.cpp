@@ -5,15 +5,15 @@
 #include <new>
 #include <vector>
 
-#include "fdd/image_loaders.h"
-#include "fdd/mfd_header.h"
-#include "fdd/sector_record.h"
+#include "formats/mfd.h"
 #include "plugin/file_routines.h"
 
 namespace disk {
 namespace {
 
 constexpr char kComment[] = "New FD Image";
+using mfd::kR0HeaderSize;
+using mfd::kR0Signature;
 constexpr std::uint32_t kDiskBufferSize = 1475840;  // room for the largest medium read
 
 constexpr FloppyMedium kMedia[2] = {

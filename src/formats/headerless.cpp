@@ -1,12 +1,7 @@
-// Headerless sector dumps, told apart by their size alone, with or without a 4096-byte leading
-// block (as FDI images carry), and the uniform track layout they share with real drives.
-#include <iterator>
+#include "formats/headerless.h"
 
-#include "fdd/floppy_drive.h"
-#include "fdd/image_bytes.h"
-#include "fdd/image_loaders.h"
-#include "fdd/media_type.h"
-#include "fdd/sector_size.h"
+#include "formats/byte_fields.h"
+#include "formats/floppy_geometry.h"
 
 namespace disk {
 namespace {
@@ -22,13 +17,13 @@ constexpr UniformLayout kHeaderlessLayouts[] = {
 
 const UniformLayout* FindHeaderlessLayout(std::uint64_t fileSize) {
   for (const UniformLayout& layout : kHeaderlessLayouts) {
-    if (fileSize == layout.imageSize || fileSize == layout.imageSize + kLeadingBlock)
+    if (fileSize == layout.imageSize || fileSize == layout.imageSize + headerless::kLeadingBlock)
       return &layout;
   }
   return nullptr;
 }
 
-void FillUniformTracks(FloppyDrive& drive, const UniformLayout& layout, std::uint32_t dataStart,
+void FillUniformTracks(FloppyTables& tables, const UniformLayout& layout, std::uint32_t dataStart,
                        int trackLimit, int slotLimit) {
   std::uint32_t running = dataStart;
   for (int track = 0; track < trackLimit; ++track) {
@@ -40,7 +35,7 @@ void FillUniformTracks(FloppyDrive& drive, const UniformLayout& layout, std::uin
     std::uint8_t mediaType = MediaTypeFor(layout.n, layout.sectorsPerTrack, mfm);
     bool onDisk = track < layout.cylinders * 2;
     for (int slot = 0; slot < slotLimit; ++slot) {
-      SectorRecord& record = drive.sectors[track][slot];
+      SectorRecord& record = tables.sectors[track][slot];
       if (!onDisk || slot >= layout.sectorsPerTrack) {
         record = EmptyRecord(side, running);
         continue;
@@ -64,14 +59,24 @@ void FillUniformTracks(FloppyDrive& drive, const UniformLayout& layout, std::uin
   }
 }
 
-void LoadHeaderless(const UniformLayout& layout, std::uint32_t dataStart, FloppyDrive& drive) {
-  FillUniformTracks(drive, layout, dataStart, kTrackCount, kSlotsPerTrack);
-  CopyTextField(drive.comment, sizeof drive.comment,
-                reinterpret_cast<const std::uint8_t*>(kHeaderlessComment),
-                sizeof kHeaderlessComment);
-  drive.writeProtect = 0;
-  drive.reformattable = 0;
-  drive.revision = 0;
+bool IsHeaderless(const std::uint8_t*, ImageReader& reader) {
+  return FindHeaderlessLayout(reader.Size()) != nullptr;
+}
+
+bool LoadHeaderless(ImageReader& reader, FloppyTables& tables) {
+  const std::uint64_t size = reader.Size();
+  const UniformLayout* layout = FindHeaderlessLayout(size);
+  if (layout == nullptr) return false;
+  // The data are not read: a dump of the right size is a disk, whatever its bytes.
+  FillUniformTracks(tables, *layout, size == layout->imageSize ? 0 : headerless::kLeadingBlock,
+                    kTrackCount, kSlotsPerTrack);
+  CopyTextField(tables.comment, sizeof tables.comment,
+                reinterpret_cast<const std::uint8_t*>(headerless::kComment),
+                sizeof headerless::kComment);
+  tables.writeProtect = 0;
+  tables.reformattable = 0;
+  tables.revision = 0;
+  return true;
 }
 
 }  // namespace disk

@@ -1,11 +1,8 @@
 // MFD revision R1: a header with one block per track (sector records with repeat counts and
 // optional media types, then special read records), then the data of the tracks in track order.
-#include "fdd/floppy_drive.h"
-#include "fdd/image_bytes.h"
-#include "fdd/image_loaders.h"
-#include "fdd/media_type.h"
-#include "fdd/mfd_header.h"
-#include "fdd/sector_size.h"
+#include "formats/byte_fields.h"
+#include "formats/floppy_geometry.h"
+#include "formats/mfd.h"
 
 namespace disk {
 namespace {
@@ -56,8 +53,12 @@ bool LoadTrackBlock(ImageReader& reader, std::uint32_t blockOffset, std::uint32_
 
 }  // namespace
 
-bool LoadMfdR1(ImageReader& reader, FloppyDrive& drive) {
-  std::uint8_t header[kR1FixedHeader];
+bool IsMfdR1(const std::uint8_t* probe, ImageReader&) {
+  return HasSignature(probe, mfd::kR1Signature);
+}
+
+bool LoadMfdR1(ImageReader& reader, FloppyTables& tables) {
+  std::uint8_t header[mfd::kR1FixedHeader];
   if (!reader.ReadExact(0, header, sizeof header)) return false;
   std::uint32_t dataStart = LoadU32(header + mfd::kHeaderSizeOffset);
   // The data offsets run on from one track to the next.
@@ -65,11 +66,11 @@ bool LoadMfdR1(ImageReader& reader, FloppyDrive& drive) {
   for (int track = 0; track < kTrackCount; ++track) {
     std::uint32_t block = LoadU32(header + mfd::kTrackTableOffset + 4 * track);
     if (block == 0) continue;
-    if (!LoadTrackBlock(reader, block, dataStart, running, drive.sectors[track],
-                        drive.specials[track]))
+    if (!LoadTrackBlock(reader, block, dataStart, running, tables.sectors[track],
+                        tables.specials[track]))
       return false;
   }
-  ApplyMfdHeader(drive, header, 1);
+  ApplyMfdHeader(tables, header, 1);
   return true;
 }
 

@@ -1,0 +1,89 @@
+#include "formats/image_info.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "formats/byte_fields.h"
+#include "formats/d88.h"
+#include "formats/floppy_geometry.h"
+#include "formats/floppy_loaders.h"
+
+namespace disk {
+namespace {
+
+// One disk of a D88 file that holds several, seen as an image of its own.
+class WindowReader final : public ImageReader {
+ public:
+  WindowReader(ImageReader& whole, std::uint32_t start, std::uint32_t size)
+      : whole_(whole), start_(start), size_(size) {}
+  std::uint64_t Size() override { return size_; }
+  std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) override {
+    if (offset >= size_) return 0;
+    return whole_.Read(start_ + offset, buffer, std::min(count, size_ - offset));
+  }
+
+ private:
+  ImageReader& whole_;
+  std::uint32_t start_;
+  std::uint32_t size_;
+};
+
+void SummarizeTracks(const FloppyTables& tables, ImageInfo& info) {
+  int lastTrack = -1;
+  bool twoSides = false;
+  for (int track = 0; track < kTrackCount; ++track) {
+    const std::uint32_t count = tables.SectorsOnTrack(track);
+    for (std::uint32_t slot = 0; slot < count; ++slot)
+      info.sectorSize = std::max(info.sectorSize, SectorSize(tables.sectors[track][slot].N));
+    if (count == 0) continue;
+    lastTrack = track;
+    twoSides = twoSides || (track & 1) != 0;
+    info.sectorsPerTrack = std::max(info.sectorsPerTrack, count);
+  }
+  if (lastTrack < 0) return;
+  info.cylinders = static_cast<std::uint32_t>(lastTrack / 2 + 1);
+  info.heads = twoSides ? 2 : 1;
+}
+
+void DescribeFloppy(ImageReader& reader, const FloppyFormat& format, ImageInfo& info) {
+  info.format = format.format;
+  info.formatName = format.name;
+  std::unique_ptr<FloppyTables> tables(new (std::nothrow) FloppyTables);
+  if (tables == nullptr) return;
+  tables->ClearTables();
+  if (!format.load(reader, *tables)) return;
+  info.mountable = true;
+  std::memcpy(info.comment, tables->comment, sizeof info.comment);
+  info.comment[sizeof info.comment - 1] = '\0';
+  info.writeProtect = tables->writeProtect != 0;
+  SummarizeTracks(*tables, info);
+}
+
+ImageInfo DescribeFloppyImage(ImageReader& reader) {
+  ImageInfo info;
+  if (const FloppyFormat* format = IdentifyFloppyImage(reader)) {
+    info.diskCount = 1;
+    DescribeFloppy(reader, *format, info);
+    return info;
+  }
+  const std::uint32_t disks = D88DiskCount(reader);
+  std::uint8_t field[4];
+  if (disks < 2 || !reader.ReadExact(d88::kDiskSizeOffset, field, sizeof field)) return info;
+  WindowReader first(reader, 0, LoadU32(field));
+  for (const FloppyFormat& format : FloppyFormats())
+    if (format.format == ImageFormat::kD88) DescribeFloppy(first, format, info);
+  info.diskCount = disks;
+  info.mountable = false;  // a drive takes a file of one disk only
+  return info;
+}
+
+}  // namespace
+
+ImageInfo Describe(ImageReader& reader, Medium medium) {
+  (void)medium;
+  return DescribeFloppyImage(reader);
+}
+
+}  // namespace disk
