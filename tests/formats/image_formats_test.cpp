@@ -6,6 +6,7 @@
 #include "formats/floppy_geometry.h"
 #include "formats/floppy_loaders.h"
 #include "formats/image_builders.h"
+#include "formats/image_info.h"
 
 namespace {
 
@@ -356,3 +357,35 @@ TEST(D88Image, NameWithoutNulStaysInItsField) {
 }
 
 }  // namespace
+
+// --- what an image says of itself -------------------------------------------------------------
+
+TEST(ImageInfo, GeometryCommentAndTheDisksOfAD88File) {
+  Bytes dump = BuildHeaderless(1474560, true);
+  disk::MemoryImageReader dumpReader(dump.data(), static_cast<std::uint32_t>(dump.size()));
+  disk::ImageInfo info = disk::Describe(dumpReader, disk::Medium::kFloppy);
+  EXPECT_EQ(info.format, disk::ImageFormat::kHeaderless);
+  EXPECT_TRUE(info.mountable);
+  EXPECT_STREQ(info.comment, "NORMAL FDIMAGE");
+  EXPECT_EQ(info.cylinders * info.heads * info.sectorsPerTrack * info.sectorSize, 1474560u);
+
+  D88Tracks tracks;
+  tracks[1] = {{0, 1, 1, 3, 1024}, {0, 1, 2, 3, 1024}};
+  Bytes first = BuildD88("first", 0x10, tracks);
+  Bytes both = first;
+  Bytes second = BuildD88("second", 0, {});
+  both.insert(both.end(), second.begin(), second.end());
+  for (const Bytes* file : {&first, &both}) {
+    disk::MemoryImageReader reader(file->data(), static_cast<std::uint32_t>(file->size()));
+    info = disk::Describe(reader, disk::Medium::kFloppy);
+    EXPECT_EQ(info.format, disk::ImageFormat::kD88);
+    EXPECT_STREQ(info.comment, "first");
+    EXPECT_TRUE(info.writeProtect);
+    EXPECT_EQ(info.heads * 10 + info.sectorsPerTrack, 22u);
+    EXPECT_EQ(info.diskCount, file == &first ? 1u : 2u);
+    EXPECT_EQ(info.mountable, file == &first);  // a drive takes one disk only
+  }
+  both.pop_back();
+  disk::MemoryImageReader cut(both.data(), static_cast<std::uint32_t>(both.size()));
+  EXPECT_EQ(disk::Describe(cut, disk::Medium::kFloppy).format, disk::ImageFormat::kUnknown);
+}
