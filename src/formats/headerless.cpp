@@ -23,38 +23,38 @@ const UniformLayout* FindHeaderlessLayout(std::uint64_t fileSize) {
   return nullptr;
 }
 
+SectorRecord UniformRecord(const UniformLayout& layout, int track, int slot,
+                           std::uint32_t dataOffset) {
+  const auto cylinder = static_cast<std::uint8_t>(track / 2);
+  const auto side = static_cast<std::uint8_t>(track & 1);
+  if (track >= layout.cylinders * 2 || slot >= layout.sectorsPerTrack)
+    return EmptyRecord(side, dataOffset);
+  const bool fm = layout.fmTrackZero && track == 0;  // 128-byte FM sectors on cylinder 0 side 0
+  const std::uint8_t mfm = fm ? 0 : 1;
+  return {cylinder,
+          side,
+          static_cast<std::uint8_t>(slot + 1),
+          fm ? std::uint8_t{0} : layout.n,
+          mfm,
+          0,
+          0,
+          static_cast<std::uint8_t>(side != 0 ? 0x04 : 0x00),
+          0,
+          0,
+          MediaTypeFor(layout.n, layout.sectorsPerTrack, mfm),
+          dataOffset,
+          0,
+          0};
+}
+
 void FillUniformTracks(FloppyTables& tables, const UniformLayout& layout, std::uint32_t dataStart,
                        int trackLimit, int slotLimit) {
   std::uint32_t running = dataStart;
   for (int track = 0; track < trackLimit; ++track) {
-    std::uint8_t cylinder = static_cast<std::uint8_t>(track / 2);
-    std::uint8_t side = static_cast<std::uint8_t>(track & 1);
-    bool fm = layout.fmTrackZero && track == 0;  // 128-byte FM sectors on cylinder 0 side 0
-    std::uint8_t n = fm ? 0 : layout.n;
-    std::uint8_t mfm = fm ? 0 : 1;
-    std::uint8_t mediaType = MediaTypeFor(layout.n, layout.sectorsPerTrack, mfm);
-    bool onDisk = track < layout.cylinders * 2;
     for (int slot = 0; slot < slotLimit; ++slot) {
       SectorRecord& record = tables.sectors[track][slot];
-      if (!onDisk || slot >= layout.sectorsPerTrack) {
-        record = EmptyRecord(side, running);
-        continue;
-      }
-      record = {cylinder,
-                side,
-                static_cast<std::uint8_t>(slot + 1),
-                n,
-                mfm,
-                0,
-                0,
-                static_cast<std::uint8_t>(side != 0 ? 0x04 : 0x00),
-                0,
-                0,
-                mediaType,
-                running,
-                0,
-                0};
-      running += SectorSize(n);
+      record = UniformRecord(layout, track, slot, running);
+      if (!record.IsEmpty()) running += SectorSize(record.N);
     }
   }
 }

@@ -30,6 +30,11 @@ const UniformLayout* FindHeaderlessLayout(std::uint64_t fileSize);
 bool IsHeaderless(const std::uint8_t* probe, ImageReader& reader);
 bool LoadHeaderless(ImageReader& reader, FloppyTables& tables);
 
+// The record of slot `slot` of a track of the layout: its sector with the given data offset, or
+// the empty record where the layout has none.
+SectorRecord UniformRecord(const UniformLayout& layout, int track, int slot,
+                           std::uint32_t dataOffset);
+
 // Fills tracks [0, trackLimit) and slots [0, slotLimit) with the layout's sectors, data placed
 // one after another from dataStart; places without a sector get the empty record.
 void FillUniformTracks(FloppyTables& tables, const UniformLayout& layout, std::uint32_t dataStart,

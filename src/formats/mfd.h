@@ -26,8 +26,11 @@ inline constexpr int kR0Tracks = 163;                  // tracks 0 to 162; 163 h
 inline constexpr int kR0Places = 26;                   // records of one track
 inline constexpr std::uint32_t kR0HeaderSize = 68112;  // the whole R0 header
 inline constexpr std::uint32_t kR1FixedHeader = 960;   // R1 header up to the first block
+inline constexpr char kNewImageComment[] = "New FD Image";
 
 }  // namespace mfd
+
+struct UniformLayout;
 
 bool IsMfdR0(const std::uint8_t* probe, ImageReader& reader);
 bool IsMfdR1(const std::uint8_t* probe, ImageReader& reader);
@@ -37,5 +40,26 @@ bool LoadMfdR1(ImageReader& reader, FloppyTables& tables);
 // Takes comment and write protection from a header and marks the disk as an MFD image of the
 // given revision, which a track format rewrites.
 void ApplyMfdHeader(FloppyTables& tables, const std::uint8_t* header, std::uint32_t revision);
+
+// Where the data area of an MFD image of the given revision begins: fixed for R0, the header
+// size field for R1. False when that field cannot be read.
+bool MfdDataStart(ImageReader& reader, std::uint32_t revision, std::uint32_t& start);
+
+// Bytes the MFD header of the tables' revision takes; 0 for a revision other than R0 and R1.
+std::uint32_t ImageHeaderSize(const FloppyTables& tables);
+// Writes the MFD header of the tables' revision from the tables; returns the number of bytes,
+// 0 when the buffer is too small or the revision unknown.
+std::uint32_t BuildImageHeader(const FloppyTables& tables, std::uint8_t* buffer,
+                               std::uint32_t capacity);
+// The mfd::kR0HeaderSize bytes of a new R0 image: comment "New FD Image", writable, the sectors
+// of `medium` on its tracks, or no sector at all when medium is null (an unformatted disk).
+void BuildNewMfdHeader(const UniformLayout* medium, std::uint8_t* header);
+
+// The parts of the writers, one revision each.
+void PutMfdFixedFields(std::uint8_t* header, const char* signature, const char* comment,
+                       std::uint8_t writeProtect);
+std::uint32_t BuildMfdR0Header(const FloppyTables& tables, std::uint8_t* header);
+std::uint32_t MfdR1HeaderSize(const FloppyTables& tables);
+std::uint32_t BuildMfdR1Header(const FloppyTables& tables, std::uint8_t* header);
 
 }  // namespace disk

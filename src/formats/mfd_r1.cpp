@@ -1,5 +1,7 @@
 // MFD revision R1: a header with one block per track (sector records with repeat counts and
 // optional media types, then special read records), then the data of the tracks in track order.
+#include <cstring>
+
 #include "formats/byte_fields.h"
 #include "formats/floppy_geometry.h"
 #include "formats/mfd.h"
@@ -7,7 +9,20 @@
 namespace disk {
 namespace {
 
-constexpr std::uint32_t kRecordSize = mfd::kRecordSize;
+constexpr std::uint32_t kRecordSize = mfd::kRecordSize;  // records and block heads alike
+
+// Records of a track up to its last sector: a place without a sector in the middle stays (it
+// holds no data), trailing empty slots are dropped.
+std::uint32_t RecordsToWrite(const SectorRecord* track) {
+  std::uint32_t n = kSlotsPerTrack;
+  while (n > 0 && track[n - 1].IsEmpty()) --n;
+  return n;
+}
+std::uint32_t SpecialsToWrite(const SpecialReadRecord* list) {
+  std::uint32_t n = kSpecialsPerTrack;
+  while (n > 0 && list[n - 1].EndsList()) --n;
+  return n;
+}
 
 // Reads one track block into the track's tables; false when the block cannot be read or holds
 // more records than the tables have room for (such an image is refused rather than cut short,
@@ -72,6 +87,57 @@ bool LoadMfdR1(ImageReader& reader, FloppyTables& tables) {
   }
   ApplyMfdHeader(tables, header, 1);
   return true;
+}
+
+std::uint32_t MfdR1HeaderSize(const FloppyTables& tables) {
+  std::uint32_t size = mfd::kR1FixedHeader;
+  for (int track = 0; track < kTrackCount; ++track) {
+    const std::uint32_t records = RecordsToWrite(tables.sectors[track]);
+    const std::uint32_t specials = SpecialsToWrite(tables.specials[track]);
+    size += kRecordSize + (records + specials) * kRecordSize;
+  }
+  return size;
+}
+
+// Repeat counts and special records are written as the tables hold them: the data area keeps
+// their copies, so dropping them would shift every sector behind them. A media type is written
+// only where it differs from the one the reload derives from the track's layout (0 elsewhere),
+// so that a type stored in an R0 image this one was converted from still reads as before.
+std::uint32_t BuildMfdR1Header(const FloppyTables& tables, std::uint8_t* header) {
+  std::memset(header, 0, mfd::kR1FixedHeader);
+  PutMfdFixedFields(header, mfd::kR1Signature, tables.comment, tables.writeProtect);
+  std::uint32_t at = mfd::kR1FixedHeader;
+  for (int track = 0; track < kTrackCount; ++track) {
+    const std::uint32_t records = RecordsToWrite(tables.sectors[track]);
+    const std::uint32_t specials = SpecialsToWrite(tables.specials[track]);
+    StoreU32(header + mfd::kTrackTableOffset + 4 * track, records + specials > 0 ? at : 0);
+    std::uint8_t* out = header + at;
+    std::memset(out, 0, kRecordSize);
+    StoreU16(out, records);
+    StoreU16(out + 2, specials);
+    out += kRecordSize;
+    const SectorRecord* slots = tables.sectors[track];
+    const std::uint8_t derived = records > 0 ? TrackMediaType(slots, records) : 0;
+    for (std::uint32_t slot = 0; slot < records; ++slot, out += kRecordSize) {
+      const SectorRecord& r = slots[slot];
+      const std::uint8_t mediaType = r.mediaType != derived ? r.mediaType : 0;
+      const std::uint8_t bytes[kRecordSize] = {r.C,   r.H,       r.R,           r.N,
+                                               r.mfm, r.deleted, r.status,      r.st0,
+                                               r.st1, r.st2,     r.repeatCount, mediaType};
+      std::memcpy(out, bytes, kRecordSize);
+    }
+    for (std::uint32_t entry = 0; entry < specials; ++entry, out += kRecordSize) {
+      const SpecialReadRecord& sp = tables.specials[track][entry];
+      const std::uint8_t bytes[10] = {sp.command, sp.C,   sp.H,   sp.R,   sp.N,
+                                      sp.status,  sp.st0, sp.st1, sp.st2, sp.repeatCount};
+      std::memset(out, 0, kRecordSize);
+      std::memcpy(out, bytes, sizeof bytes);
+      StoreU32(out + 10, sp.dataLength);
+    }
+    at = static_cast<std::uint32_t>(out - header);
+  }
+  StoreU32(header + mfd::kHeaderSizeOffset, at);
+  return at;
 }
 
 }  // namespace disk
