@@ -9,6 +9,8 @@
 #include "formats/d88.h"
 #include "formats/floppy_geometry.h"
 #include "formats/floppy_loaders.h"
+#include "formats/hard_disk_formats.h"
+#include "formats/mhd.h"
 
 namespace disk {
 namespace {
@@ -79,11 +81,34 @@ ImageInfo DescribeFloppyImage(ImageReader& reader) {
   return info;
 }
 
+// The geometry as the header states it; mountable when a drive would take it.
+ImageInfo DescribeHardDiskImage(ImageReader& reader) {
+  ImageInfo info;
+  std::uint8_t header[kHardDiskHeaderRead];
+  if (!reader.ReadExact(0, header, sizeof header)) return info;
+  for (const HardDiskFormat& format : HardDiskFormats()) {
+    if (!format.identify(header)) continue;
+    const HardDiskGeometry g = format.load(header);
+    info.format = format.format;
+    info.formatName = format.name;
+    info.mountable = CheckHardDiskGeometry(g) == HardDiskRefusal::kNone;
+    info.diskCount = 1;
+    info.cylinders = g.cylinders;
+    info.heads = g.heads;
+    info.sectorsPerTrack = g.sectors;
+    info.sectorSize = g.sectorSize;
+    if (g.format == ImageFormat::kMhd)
+      CopyTextField(info.comment, sizeof info.comment, header + mhd::kCommentOffset,
+                    mhd::kCommentSize);
+    break;
+  }
+  return info;
+}
+
 }  // namespace
 
 ImageInfo Describe(ImageReader& reader, Medium medium) {
-  (void)medium;
-  return DescribeFloppyImage(reader);
+  return medium == Medium::kFloppy ? DescribeFloppyImage(reader) : DescribeHardDiskImage(reader);
 }
 
 }  // namespace disk
