@@ -57,8 +57,7 @@ void DescribeFloppy(ImageReader& reader, const FloppyFormat& format, ImageInfo& 
   tables->ClearTables();
   if (!format.load(reader, *tables)) return;
   info.mountable = true;
-  std::memcpy(info.comment, tables->comment, sizeof info.comment);
-  info.comment[sizeof info.comment - 1] = '\0';
+  std::strncpy(info.comment, tables->comment, sizeof info.comment - 1);
   info.writeProtect = tables->writeProtect != 0;
   SummarizeTracks(*tables, info);
 }
