@@ -1,7 +1,6 @@
 #include "formats/image_info.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <new>
 
@@ -57,7 +56,8 @@ void DescribeFloppy(ImageReader& reader, const FloppyFormat& format, ImageInfo& 
   tables->ClearTables();
   if (!format.load(reader, *tables)) return;
   info.mountable = true;
-  std::strncpy(info.comment, tables->comment, sizeof info.comment - 1);
+  CopyTextField(info.comment, sizeof info.comment,
+                reinterpret_cast<const std::uint8_t*>(tables->comment), sizeof tables->comment);
   info.writeProtect = tables->writeProtect != 0;
   SummarizeTracks(*tables, info);
 }
