@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "fdd/floppy_drive.h"
-#include "fdd/image_loaders.h"
-#include "fdd/image_reader.h"
+#include "formats/floppy_loaders.h"
 
 namespace {
 

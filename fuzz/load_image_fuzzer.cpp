@@ -8,10 +8,9 @@
 #include <memory>
 
 #include "fdd/floppy_drive.h"
-#include "fdd/image_bytes.h"
-#include "fdd/image_loaders.h"
-#include "fdd/image_reader.h"
-#include "fdd/sector_size.h"
+#include "formats/byte_fields.h"
+#include "formats/floppy_geometry.h"
+#include "formats/floppy_loaders.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "fat/le_bytes.h"
+#include "formats/byte_fields.h"
 
 namespace disk::fat {
 
@@ -20,20 +20,20 @@ DirEntry DecodeEntry(const std::uint8_t* slot) {
   DirEntry e;
   std::memcpy(e.name.data(), slot, e.name.size());
   e.attributes = slot[0x0B];
-  e.written.time = Le16(slot + 0x16);
-  e.written.date = Le16(slot + 0x18);
-  e.firstCluster = Le16(slot + 0x1A);
-  e.size = Le32(slot + 0x1C);
+  e.written.time = LoadU16(slot + 0x16);
+  e.written.date = LoadU16(slot + 0x18);
+  e.firstCluster = LoadU16(slot + 0x1A);
+  e.size = LoadU32(slot + 0x1C);
   return e;
 }
 
 void EncodeEntry(const DirEntry& e, std::uint8_t* slot) {
   std::memcpy(slot, e.name.data(), e.name.size());
   slot[0x0B] = e.attributes;
-  PutLe16(slot + 0x16, e.written.time);
-  PutLe16(slot + 0x18, e.written.date);
-  PutLe16(slot + 0x1A, e.firstCluster);
-  PutLe32(slot + 0x1C, e.size);
+  StoreU16(slot + 0x16, e.written.time);
+  StoreU16(slot + 0x18, e.written.date);
+  StoreU16(slot + 0x1A, e.firstCluster);
+  StoreU32(slot + 0x1C, e.size);
 }
 
 }  // namespace disk::fat

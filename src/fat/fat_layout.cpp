@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "fat/le_bytes.h"
+#include "formats/byte_fields.h"
 
 namespace disk::fat {
 
@@ -62,18 +62,18 @@ bool FatLayout::IsConsistent(std::uint64_t deviceBytes) const {
 std::optional<FatLayout> ReadBpb(std::span<const std::uint8_t> b, std::uint64_t deviceBytes) {
   if (b.size() < 512) return std::nullopt;
   FatLayout l;
-  l.bytesPerSector = Le16(&b[0x0B]);
+  l.bytesPerSector = LoadU16(&b[0x0B]);
   l.sectorsPerCluster = b[0x0D];
-  l.reservedSectors = Le16(&b[0x0E]);
+  l.reservedSectors = LoadU16(&b[0x0E]);
   l.fatCount = b[0x10];
-  l.rootEntries = Le16(&b[0x11]);
-  l.totalSectors = Le16(&b[0x13]);
+  l.rootEntries = LoadU16(&b[0x11]);
+  l.totalSectors = LoadU16(&b[0x13]);
   l.media = b[0x15];
-  l.sectorsPerFat = Le16(&b[0x16]);
-  l.sectorsPerTrack = Le16(&b[0x18]);
-  l.heads = Le16(&b[0x1A]);
-  l.hiddenSectors = Le32(&b[0x1C]);  // only shown; DOS 2 kept 16 bits here
-  if (l.totalSectors == 0) l.totalSectors = Le32(&b[0x20]);
+  l.sectorsPerFat = LoadU16(&b[0x16]);
+  l.sectorsPerTrack = LoadU16(&b[0x18]);
+  l.heads = LoadU16(&b[0x1A]);
+  l.hiddenSectors = LoadU32(&b[0x1C]);  // only shown; DOS 2 kept 16 bits here
+  if (l.totalSectors == 0) l.totalSectors = LoadU32(&b[0x20]);
   if (!l.IsConsistent(deviceBytes)) return std::nullopt;
   return l;
 }
@@ -84,22 +84,22 @@ void WriteBootSector(const FatLayout& l, std::uint32_t serial, bool hardDisk,
   const std::uint8_t jump[] = {0xEB, 0x3C, 0x90};
   std::memcpy(&s[0], jump, sizeof jump);
   std::memcpy(&s[0x03], "MSDOS5.0", 8);
-  PutLe16(&s[0x0B], l.bytesPerSector);
+  StoreU16(&s[0x0B], l.bytesPerSector);
   s[0x0D] = static_cast<std::uint8_t>(l.sectorsPerCluster);
-  PutLe16(&s[0x0E], l.reservedSectors);
+  StoreU16(&s[0x0E], l.reservedSectors);
   s[0x10] = static_cast<std::uint8_t>(l.fatCount);
-  PutLe16(&s[0x11], l.rootEntries);
+  StoreU16(&s[0x11], l.rootEntries);
   const bool small = l.totalSectors <= 0xFFFF;
-  PutLe16(&s[0x13], small ? l.totalSectors : 0);
+  StoreU16(&s[0x13], small ? l.totalSectors : 0);
   s[0x15] = l.media;
-  PutLe16(&s[0x16], l.sectorsPerFat);
-  PutLe16(&s[0x18], l.sectorsPerTrack);
-  PutLe16(&s[0x1A], l.heads);
-  PutLe32(&s[0x1C], l.hiddenSectors);
-  PutLe32(&s[0x20], small ? 0 : l.totalSectors);
+  StoreU16(&s[0x16], l.sectorsPerFat);
+  StoreU16(&s[0x18], l.sectorsPerTrack);
+  StoreU16(&s[0x1A], l.heads);
+  StoreU32(&s[0x1C], l.hiddenSectors);
+  StoreU32(&s[0x20], small ? 0 : l.totalSectors);
   s[0x24] = hardDisk ? 0x80 : 0x00;
   s[0x26] = 0x29;  // the serial number, label and type follow
-  PutLe32(&s[0x27], serial);
+  StoreU32(&s[0x27], serial);
   std::memcpy(&s[0x2B], "NO NAME    ", 11);
   std::memcpy(&s[0x36], l.Type() == FatType::kFat12 ? "FAT12   " : "FAT16   ", 8);
   s[0x3E] = 0xCB;  // RETF: the BIOS called the boot sector and tries the next device

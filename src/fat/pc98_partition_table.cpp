@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "fat/le_bytes.h"
+#include "formats/byte_fields.h"
 
 namespace disk::fat {
 
@@ -24,7 +24,7 @@ bool HasSignature(std::span<const std::uint8_t> sector) {
 // End of a partition, exclusive. Tools write the last cylinder with head and sector 0, meaning
 // the whole cylinder; anything else names the last sector itself.
 std::uint64_t EndSector(const std::uint8_t* e, const DiskGeometry& g) {
-  const std::uint64_t cylinder = Le16(e + 14);
+  const std::uint64_t cylinder = LoadU16(e + 14);
   if (e[12] == 0 && e[13] == 0) return (cylinder + 1) * g.CylinderSectors();
   return cylinder * g.CylinderSectors() + e[13] * std::uint64_t{g.sectorsPerTrack} + e[12] + 1;
 }
@@ -52,7 +52,7 @@ TableStatus ReadPc98Partitions(SectorDevice& device, const DiskGeometry& geometr
     const bool chsInRange = e[4] < geometry.sectorsPerTrack && e[8] < geometry.sectorsPerTrack &&
                             e[12] < geometry.sectorsPerTrack && e[5] < geometry.heads &&
                             e[9] < geometry.heads && e[13] < geometry.heads;
-    if (e[2] != 0 || e[3] != 0 || !chsInRange || Le16(e + 10) > Le16(e + 14)) {
+    if (e[2] != 0 || e[3] != 0 || !chsInRange || LoadU16(e + 10) > LoadU16(e + 14)) {
       partitions->clear();
       return TableStatus::kInvalid;
     }
@@ -61,8 +61,8 @@ TableStatus ReadPc98Partitions(SectorDevice& device, const DiskGeometry& geometr
     p.slot = slot;
     p.mid = e[0];
     p.sid = e[1];
-    p.startCylinder = Le16(e + 10);
-    p.endCylinder = Le16(e + 14);
+    p.startCylinder = LoadU16(e + 10);
+    p.endCylinder = LoadU16(e + 14);
     p.firstSector =
         (p.startCylinder * std::uint64_t{geometry.heads} + e[9]) * geometry.sectorsPerTrack + e[8];
     const std::uint64_t end = EndSector(e, geometry);
@@ -116,9 +116,9 @@ bool WritePc98Table(SectorDevice& device, const DiskGeometry& geometry,
     std::uint8_t* e = table.data() + p.slot * kEntrySize;
     e[0] = p.mid;
     e[1] = p.sid;
-    PutLe16(e + 6, p.startCylinder);  // the IPL of the partition is its first sector
-    PutLe16(e + 10, p.startCylinder);
-    PutLe16(e + 14, p.endCylinder);
+    StoreU16(e + 6, p.startCylinder);  // the IPL of the partition is its first sector
+    StoreU16(e + 10, p.startCylinder);
+    StoreU16(e + 14, p.endCylinder);
     std::memcpy(e + 16, p.name.data(), p.name.size());
   }
   return device.Write(0, ipl) && WriteBytes(device, sectorSize, table);

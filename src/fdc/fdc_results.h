@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "fdc/floppy_controller.h"
-#include "fdd/sector_size.h"
+#include "formats/floppy_geometry.h"
 
 namespace disk::fdc {
 

@@ -1,4 +1,4 @@
-#include "fdd/image_reader.h"
+#include "fdd/file_image_reader.h"
 #include "plugin/file_routines.h"
 
 namespace disk {

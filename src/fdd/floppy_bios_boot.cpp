@@ -3,7 +3,7 @@
 
 #include "fdd/floppy_bios.h"
 #include "fdd/floppy_bios_call.h"
-#include "fdd/media_type.h"
+#include "formats/floppy_geometry.h"
 #include "plugin/disk_system.h"
 #include "plugin/work_area.h"
 

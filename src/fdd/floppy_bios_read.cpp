@@ -4,7 +4,7 @@
 
 #include "fdc/fdc_sector_io.h"
 #include "fdd/floppy_bios_call.h"
-#include "fdd/sector_size.h"
+#include "formats/floppy_geometry.h"
 #include "plugin/guest_memory.h"
 
 namespace disk {

@@ -1,7 +1,7 @@
 // WRITE DATA and WRITE DELETED DATA: both write plain data, from R on in ascending record order.
 #include "fdc/fdc_sector_io.h"
 #include "fdd/floppy_bios_call.h"
-#include "fdd/sector_size.h"
+#include "formats/floppy_geometry.h"
 #include "plugin/guest_memory.h"
 
 namespace disk {

@@ -32,8 +32,7 @@ FloppyDrive::FloppyDrive(std::uint32_t unitNumber) : unit(unitNumber) {
 }
 
 void FloppyDrive::ClearTables() {
-  for (auto& track : sectors) std::fill(std::begin(track), std::end(track), kClearedSlot);
-  for (auto& list : specials) std::fill(std::begin(list), std::end(list), kEndOfList);
+  FloppyTables::ClearTables();
   std::fill(std::begin(beyondTables_), std::end(beyondTables_), kClearedSlot);
   std::fill(std::begin(beyondSpecials_), std::end(beyondSpecials_), kEndOfList);
 }

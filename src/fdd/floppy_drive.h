@@ -1,11 +1,11 @@
 // One emulated floppy drive with the disk inserted in it. The drive keeps the disk's address
-// fields in memory (every track's sector records and special read answers); the sector data stay
-// in the backing store (the image file or the real drive), reached through the data offsets.
+// fields in memory (the FloppyTables an image loader fills); the sector data stay in the backing
+// store (the image file or the real drive), reached through the data offsets.
 #pragma once
 
 #include <cstdint>
 
-#include "fdd/sector_record.h"
+#include "formats/floppy_tables.h"
 
 namespace disk {
 
@@ -33,7 +33,7 @@ inline constexpr std::uint32_t kNoSectorData = 0xFFFFFFFF;  // FindSectorData: n
 inline constexpr std::uint32_t kRealDriveFile = 1;          // `file` of a mounted real drive
 inline constexpr std::uint8_t kReadDiagnostic = 2;          // the command that ignores N
 
-class FloppyDrive {
+class FloppyDrive : public FloppyTables {
  public:
   explicit FloppyDrive(std::uint32_t unitNumber);
   virtual ~FloppyDrive() = default;
@@ -61,7 +61,8 @@ class FloppyDrive {
   std::uint32_t FindSectorData(std::uint32_t cylinderNumber, std::uint32_t sideNumber,
                                std::uint8_t r, std::uint8_t n) const;
 
-  // Empties every sector slot and ends every special list of every track.
+  // Empties every sector slot and ends every special list of every track, those of cylinders
+  // beyond the tables included.
   void ClearTables();
   // The 256 slots of a track, and its special read list. A cylinder beyond the tables (a guest
   // may seek anywhere) reads as a track without sectors and without special records.
@@ -71,18 +72,13 @@ class FloppyDrive {
   SectorRecord* CurrentTrack() { return Track(cylinder, side); }
   bool Inserted() const { return file != 0; }
 
-  char comment[256];
+  // comment, reformattable, revision, writeProtect, sectors and specials: FloppyTables.
   char imagePath[260];
-  std::uint32_t file;           // backing file; 0 = no disk; kRealDriveFile for a real drive
-  std::uint32_t reformattable;  // 1 for MFD images: a track format rewrites the image
-  std::uint32_t revision;       // MFD revision: 0 = R0, 1 = R1
-  std::uint32_t dataPosition;   // data offset of the sector a BIOS call located last
-  std::uint8_t writeProtect;
+  std::uint32_t file;          // backing file; 0 = no disk; kRealDriveFile for a real drive
+  std::uint32_t dataPosition;  // data offset of the sector a BIOS call located last
   std::uint8_t cylinder;
   std::uint8_t side;
-  std::uint8_t rotation;  // the slot that passes under the head next
-  SectorRecord sectors[kTrackCount][kSlotsPerTrack];
-  SpecialReadRecord specials[kTrackCount][kSpecialsPerTrack];
+  std::uint8_t rotation;              // the slot that passes under the head next
   std::uint8_t* registers = nullptr;  // the register block of the BIOS call being served
   std::uint32_t unit;
   std::uint32_t biosCommand = 0;

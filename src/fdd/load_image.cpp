@@ -1,6 +1,7 @@
+#include "fdd/file_image_reader.h"
 #include "fdd/floppy_drive.h"
-#include "fdd/image_loaders.h"
 #include "fdd/real_drive.h"
+#include "formats/floppy_loaders.h"
 #include "plugin/disk_system.h"
 #include "plugin/file_routines.h"
 

@@ -7,19 +7,16 @@
 #include <memory>
 #include <new>
 
+#include "fdd/file_image_reader.h"
 #include "fdd/floppy_drive.h"
-#include "fdd/image_loaders.h"
-#include "fdd/media_type.h"
-#include "fdd/mfd_header.h"
 #include "fdd/mfd_rewrite_file.h"
-#include "fdd/sector_size.h"
+#include "formats/floppy_geometry.h"
+#include "formats/mfd.h"
 #include "plugin/file_routines.h"
 
 namespace disk {
 namespace {
 
-constexpr int kR0Tracks = 163;
-constexpr std::uint32_t kR0Places = 26;
 constexpr std::uint8_t kSide1Head = 0x04;  // ST0's HD bit, kept in the records of side 1
 
 // Data bytes a track occupies in an MFD data area: every copy of every sector and special.
@@ -84,21 +81,6 @@ void ReplaceRecords(FloppyDrive& drive, int track, std::uint8_t side, const Form
   for (SpecialReadRecord& s : drive.specials[track]) s = kEndOfList;
 }
 
-// Where the data area begins: fixed for R0, the header size field for R1.
-bool DataAreaStart(const FloppyDrive& drive, std::uint32_t& start) {
-  if (drive.revision == 0) {
-    start = kR0HeaderSize;
-    return true;
-  }
-  std::uint8_t field[4];
-  if (SeekFailed(drive.file, mfd::kHeaderSizeOffset) != 0 ||
-      ReadFileBytes(drive.file, field, 4) != 4)
-    return false;
-  start =
-      field[0] | (field[1] << 8) | (field[2] << 16) | (static_cast<std::uint32_t>(field[3]) << 24);
-  return true;
-}
-
 // The track's tables as they were, put back when the rewrite fails before the image changed.
 struct TrackBackup {
   SectorRecord sectors[kSlotsPerTrack];
@@ -126,7 +108,8 @@ FormatOutcome FormatTrack(FloppyDrive& drive, std::uint8_t side, const FormatId*
   // tracks' data follow one another in track order from the start of the data area. A track
   // without sectors (an R1 track without a block) holds none and sits where the one before ends.
   std::uint32_t dataStart = 0;
-  if (!DataAreaStart(drive, dataStart)) return FormatOutcome::kNotReady;
+  FileImageReader image(drive.file);
+  if (!MfdDataStart(image, drive.revision, dataStart)) return FormatOutcome::kNotReady;
   std::uint64_t trackStart = dataStart;
   for (int t = 0; t < track; ++t) trackStart += TrackDataSize(drive, t);
   const std::uint64_t trackEnd = trackStart + TrackDataSize(drive, track);
@@ -151,7 +134,8 @@ FormatOutcome FormatTrack(FloppyDrive& drive, std::uint8_t side, const FormatId*
   ReplaceRecords(drive, track, side, ids, count, mfm, mediaType);
   // R0 keeps 26 sectors on tracks 0 to 162 only; rather than lose what it cannot hold, the
   // image becomes R1, whose data area is laid out the same way.
-  if (drive.revision == 0 && (count > kR0Places || track >= kR0Tracks)) drive.revision = 1;
+  if (drive.revision == 0 && (count > mfd::kR0Places || track >= mfd::kR0Tracks))
+    drive.revision = 1;
 
   const RewriteResult result = RewriteImage(drive, plan);
   if (result == RewriteResult::kImageUntouched) {

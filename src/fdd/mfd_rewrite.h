@@ -27,11 +27,4 @@ FormatOutcome FormatTrack(FloppyDrive& drive, std::uint8_t side, const FormatId*
                           std::uint32_t count, bool mfm, std::uint8_t fillByte,
                           std::uint8_t mediaType);
 
-// Bytes the MFD header of the drive's revision takes (0 for an unknown revision).
-std::uint32_t ImageHeaderSize(const FloppyDrive& drive);
-// Writes the MFD header of the drive's revision from its tables; returns the number of bytes,
-// 0 when the buffer is too small or the revision unknown.
-std::uint32_t BuildImageHeader(const FloppyDrive& drive, std::uint8_t* buffer,
-                               std::uint32_t capacity);
-
 }  // namespace disk

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "fdd/floppy_drive.h"
-#include "fdd/mfd_rewrite.h"
+#include "formats/mfd.h"
 #include "plugin/file_routines.h"
 
 namespace disk {

@@ -5,23 +5,12 @@
 #include <cstdint>
 #include <functional>
 
+#include "formats/headerless.h"
+
 namespace disk {
 
-inline constexpr int kMfdTracks = 163;
-inline constexpr int kMfdRecordsPerTrack = 26;
-
-// Layout of a floppy read into a new image: mediaIndex 0 = 1.23 MB, 1 = 1.44 MB.
-struct FloppyMedium {
-  int tracks;           // cylinders x sides
-  int sectorsPerTrack;  //
-  std::uint8_t n;       // size code: 128 << n bytes
-  std::uint8_t mediaType;
-  std::uint32_t SectorSize() const { return 128u << n; }
-  std::uint32_t TrackBytes() const {
-    return SectorSize() * static_cast<std::uint32_t>(sectorsPerTrack);
-  }
-};
-const FloppyMedium& ConversionMedium(int mediaIndex);
+// Layout of a floppy read into a new image: mediaIndex 0 = 1.23 MB, 1 = 1.44 MB (any other).
+const UniformLayout& ConversionMedium(int mediaIndex);
 
 // Called after each track (done = track number, total = 163) or cylinder.
 using ImageProgress = std::function<void(int done, int total)>;
@@ -40,8 +29,5 @@ ImageResult CreateBlankFloppyImage(const char* path, const ImageProgress& progre
 // Reads every track of the medium before the file is created, so a failed read leaves no file.
 ImageResult ConvertFloppyToImage(const DiskReader& read, int mediaIndex, const char* path,
                                  const ImageProgress& progress);
-
-// The 68112-byte header of a new R0 image: signature, comment "New FD Image", every record empty.
-void BuildBlankMfdHeader(std::uint8_t* header);
 
 }  // namespace disk

@@ -1,7 +1,7 @@
 // Real floppy drives of the computer the emulator runs on, used in place of an image file.
 #pragma once
 
-#include "fdd/image_loaders.h"
+#include "formats/headerless.h"
 
 namespace disk {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "hdd/hard_disk_image.h"
+#include "formats/hard_disk_formats.h"
 #include "plugin/disk_system.h"
 #include "plugin/file_routines.h"
 #include "plugin/guest_memory.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "hdd/hard_disk_image.h"
+#include "formats/hard_disk_formats.h"
 #include "platform/file.h"
 #include "ui/disk_settings.h"
 

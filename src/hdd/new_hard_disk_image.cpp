@@ -1,27 +1,23 @@
 #include "hdd/new_hard_disk_image.h"
 
-#include <cstring>
 #include <vector>
 
-#include "hdd/hard_disk_image.h"
+#include "formats/mhd.h"
 #include "plugin/file_routines.h"
 
 namespace disk {
 namespace {
 
-constexpr char kComment[] = "New HD Image";
 constexpr std::uint32_t kMaxSizeMB = 4095;
-
-void PutLittleEndian(std::uint8_t* at, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
+constexpr std::uint32_t kHeaderSize = mhd::kHeaderSize;
+constexpr std::uint32_t kCylinderBytes = mhd::kNewCylinderBytes;
 
 }  // namespace
 
 std::int32_t CylindersForSize(std::uint32_t sizeMB) {
   std::uint32_t megabytes = sizeMB & 0xFFFF;
   if (megabytes > kMaxSizeMB) return -1;
-  return static_cast<std::int32_t>(megabytes * (1u << 20) / kMhdCylinderBytes);
+  return static_cast<std::int32_t>(megabytes * (1u << 20) / kCylinderBytes);
 }
 
 ImageResult CreateHardDiskImage(const char* path, std::uint32_t sizeMB,
@@ -29,24 +25,18 @@ ImageResult CreateHardDiskImage(const char* path, std::uint32_t sizeMB,
   std::int32_t cylinders = CylindersForSize(sizeMB);
   if (cylinders < 0) return ImageResult::kSizeRefused;
 
-  std::uint8_t header[kMhdHeaderSize] = {};
-  std::memcpy(header, kMhdSignature, sizeof kMhdSignature);
-  std::memcpy(header + 16, kComment, sizeof kComment);
-  PutLittleEndian(header + 272, kMhdHeaderSize, 4);
-  PutLittleEndian(header + 276, static_cast<std::uint32_t>(cylinders), 4);
-  PutLittleEndian(header + 280, 8, 2);
-  PutLittleEndian(header + 282, 32, 2);
-  PutLittleEndian(header + 284, 512, 2);
+  std::uint8_t header[kHeaderSize];
+  BuildNewMhdHeader(static_cast<std::uint32_t>(cylinders), header);
 
   FileHandle file = CreateImageFile(path);
   if (file == platform::kNoFile) return ImageResult::kCreateFailed;
   ImageResult result = ImageResult::kDone;
-  if (WriteFileBytes(file, header, kMhdHeaderSize) != kMhdHeaderSize) {
+  if (WriteFileBytes(file, header, kHeaderSize) != kHeaderSize) {
     result = ImageResult::kWriteFailed;
   } else {
-    std::vector<std::uint8_t> zeros(kMhdCylinderBytes);
+    std::vector<std::uint8_t> zeros(kCylinderBytes);
     for (std::int32_t c = 0; c < cylinders; ++c) {
-      if (WriteFileBytes(file, zeros.data(), kMhdCylinderBytes) != kMhdCylinderBytes) {
+      if (WriteFileBytes(file, zeros.data(), kCylinderBytes) != kCylinderBytes) {
         result = ImageResult::kWriteFailed;
         break;
       }

@@ -7,9 +7,6 @@
 
 namespace disk {
 
-inline constexpr std::uint32_t kMhdHeaderSize = 512;
-inline constexpr std::uint32_t kMhdCylinderBytes = 8 * 32 * 512;
-
 // Cylinders of an image of `sizeMB` megabytes (low 16 bits of the entry), or -1 when the size is
 // refused: 4096 MB and more, whose geometry would reach past 4 GiB and never be mounted.
 std::int32_t CylindersForSize(std::uint32_t sizeMB);

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "fdd/image_loaders.h"
+#include "formats/mfd.h"
 #include "ui/control_surface.h"
 #include "ui/disk_settings.h"
 
@@ -13,7 +13,7 @@ namespace disk {
 // emulated write protection of a real floppy drive.
 class ImageSettingDialog : public DialogPresenter {
  public:
-  static constexpr std::uint32_t kHeaderSize = kR0HeaderSize;
+  static constexpr std::uint32_t kHeaderSize = mfd::kR0HeaderSize;
   explicit ImageSettingDialog(int panelRow);
   ~ImageSettingDialog() override;
   void OnInit(ControlSurface& dialog) override;

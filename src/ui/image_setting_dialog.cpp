@@ -1,22 +1,12 @@
-#include <cstring>
-
-#include "fdd/image_loaders.h"
-#include "fdd/mfd_header.h"
-#include "hdd/hard_disk_image.h"
+#include "formats/image_label.h"
 #include "plugin/disk_system.h"
 #include "plugin/file_routines.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
-#include "ui/image_info.h"
 #include "ui/panel_controls.h"
 
 namespace disk {
 namespace {
-
-// MFD and MHD headers keep their comment at the same place.
-using mfd::kCommentOffset;
-using mfd::kCommentSize;
-using mfd::kWriteProtectOffset;
 
 bool IsRealDrive(std::uint32_t row) {
   return panel::IsFloppyRow(static_cast<int>(row)) && TheDiskSystem().realDrives[row].useImage == 0;
@@ -51,14 +41,11 @@ void ImageSettingDialog::OnInit(ControlSurface& dialog) {
   }
   file = OpenImageReadWrite(TheDiskSystem().imagePaths[row]);
   headerRead_ = file != 0 ? ReadFileBytes(file, header, kHeaderSize) : 0;
-  bool mfd = headerRead_ >= 15 &&
-             (HasSignature(header, "ZEBFDDIMAGE.R0") || HasSignature(header, "ZEBFDDIMAGE.R1"));
-  bool mhd = headerRead_ >= 15 && HasSignature(header, kMhdSignature);
-  if (mfd || mhd) {
-    // A comment without its NUL keeps 255 characters.
-    std::memcpy(label, header + kCommentOffset, kCommentSize - 1);
-    label[kCommentSize - 1] = '\0';
-    writeProtect = mfd && header[kWriteProtectOffset] != 0 ? 1 : 0;
+  const EditableHeader kind = EditableHeaderOf(header, headerRead_);
+  if (kind != EditableHeader::kNone) {
+    const bool mfd = kind == EditableHeader::kMfd;
+    ReadHeaderLabel(header, label);
+    writeProtect = mfd && ReadHeaderWriteProtect(header) ? 1 : 0;
     labelEditable = 1;
     protectEditable = mfd ? 1 : 0;
   }
@@ -80,9 +67,8 @@ void ImageSettingDialog::OnCommand(ControlSurface& dialog, int id) {
     TheDiskSystem().realDrives[row].writeProtect = static_cast<std::uint8_t>(writeProtect);
   } else if (labelEditable != 0) {
     dialog.GetText(IDC_LABEL, label, sizeof label);
-    // The bytes after the new comment's NUL keep their old values.
-    std::memcpy(header + kCommentOffset, label, std::strlen(label) + 1);
-    if (protectEditable != 0) header[kWriteProtectOffset] = writeProtect != 0 ? 1 : 0;
+    WriteHeaderLabel(header, label);
+    if (protectEditable != 0) WriteHeaderWriteProtect(header, writeProtect != 0);
     // Only the bytes that were read go back, so a short file never grows.
     if (SeekFailed(file, 0) == 0) WriteFileBytes(file, header, headerRead_);
     Close();

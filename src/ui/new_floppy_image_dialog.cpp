@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "fdd/new_floppy_image.h"
+#include "formats/floppy_geometry.h"
 #include "platform/raw_volume.h"
 #include "platform/system.h"
 #include "plugin/disk_system.h"
@@ -21,7 +22,7 @@ constexpr char kWriteProtectWarning[] =
 // maps the letter to), the VWIN32 absolute disk read on Windows 9x. A device that cannot be
 // opened shows as the first read failing.
 DiskReader RealFloppyReader(char letter, int mediaIndex) {
-  std::uint32_t sectorSize = ConversionMedium(mediaIndex).SectorSize();
+  std::uint32_t sectorSize = SectorSize(ConversionMedium(mediaIndex).n);
   std::shared_ptr<std::uintptr_t> vwin32(
       new std::uintptr_t(platform::IsNtFamily() ? 0 : platform::OpenVwin32Device()),
       [](std::uintptr_t* device) {

@@ -8,7 +8,7 @@
 #include "drive_fixture.h"
 #include "fdd/backing_store.h"
 #include "fdd/floppy_drive.h"
-#include "image_builders.h"
+#include "formats/image_builders.h"
 #include "plugin/disk_system.h"
 #include "plugin/file_routines.h"
 #include "support/scratch.h"

@@ -4,8 +4,7 @@
 
 #include "drive_fixture.h"
 #include "fdd/floppy_drive.h"
-#include "fdd/media_type.h"
-#include "fdd/sector_size.h"
+#include "formats/floppy_geometry.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
-#include "image_builders.h"
+#include "formats/image_builders.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "fdd/sector_size.h"
+#include "formats/byte_fields.h"
+#include "formats/floppy_geometry.h"
 
 namespace fdd_testing {
 namespace {
@@ -19,12 +20,11 @@ void AppendFill(Bytes& bytes, std::size_t count, std::uint8_t value) {
 }  // namespace
 
 void PutU16(Bytes& bytes, std::size_t at, std::uint32_t value) {
-  bytes[at] = static_cast<std::uint8_t>(value);
-  bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+  disk::StoreU16(bytes.data() + at, value);
 }
 
 void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  disk::StoreU32(bytes.data() + at, value);
 }
 
 std::vector<TestSector> SectorRun(int cylinder, int side, int count, int n, int mfm) {
@@ -145,6 +145,12 @@ Bytes BuildHeaderless(std::uint32_t size, bool leadingBlock) {
   Bytes image(start + size, 0xEE);
   for (std::uint32_t i = 0; i < size; ++i) image[start + i] = static_cast<std::uint8_t>(i / 128);
   return image;
+}
+
+std::unique_ptr<disk::FloppyTables> EmptyTables() {
+  auto tables = std::make_unique<disk::FloppyTables>();
+  tables->ClearTables();
+  return tables;
 }
 
 }  // namespace fdd_testing

@@ -1,5 +1,5 @@
-// The narrow view through which the image loaders see an image: its size and random-access
-// reads. The loaders never touch a file themselves, so they run as well over a byte buffer.
+// The narrow view through which the image formats see an image: its size and random-access
+// reads. The formats never touch a file themselves, so they run as well over a byte buffer.
 #pragma once
 
 #include <cstdint>
@@ -38,18 +38,6 @@ class MemoryImageReader final : public ImageReader {
  private:
   const std::uint8_t* bytes_;
   std::uint32_t size_;
-};
-
-// An open image file, read through the module's file routines.
-class FileImageReader final : public ImageReader {
- public:
-  explicit FileImageReader(std::uint32_t file) : file_(file) {}
-
-  std::uint64_t Size() override;
-  std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) override;
-
- private:
-  std::uint32_t file_;
 };
 
 }  // namespace disk

@@ -1,6 +1,6 @@
-#include "fdd/media_type.h"
+#include "formats/floppy_geometry.h"
 
-#include "fdd/sector_record.h"
+#include "formats/floppy_tables.h"
 
 namespace disk {
 

@@ -1,22 +1,24 @@
-// Recognition of hard-disk images from their first bytes, and a mount whose file calls fail.
+// Recognition of hard-disk images from their first bytes, and the bounds of their geometry.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "hdd/hard_disk_drive.h"
-#include "hdd/hard_disk_image.h"
-#include "plugin/file_routines.h"
-#include "support/scratch.h"
+#include "formats/byte_fields.h"
+#include "formats/hard_disk_formats.h"
+#include "formats/image_info.h"
 
 namespace {
 
-using disk::HardDiskFormat;
+using disk::ImageFormat;
 using disk::RecognizeHardDiskImage;
 
 struct Header {
   std::uint8_t bytes[disk::kHardDiskHeaderRead] = {};
   void Put(std::size_t at, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    if (size == 2)
+      disk::StoreU16(bytes + at, value);
+    else
+      disk::StoreU32(bytes + at, value);
   }
 };
 
@@ -29,7 +31,7 @@ TEST(HardDiskImage, MhdNeedsTheWholeSignatureWithItsNul) {
   h.Put(282, 0x0111, 2);
   h.Put(284, 512, 2);
   auto g = RecognizeHardDiskImage(h.bytes);
-  EXPECT_EQ(g.format, HardDiskFormat::kMhd);
+  EXPECT_EQ(g.format, ImageFormat::kMhd);
   EXPECT_EQ(g.dataOffset, 0x400u);
   EXPECT_EQ(g.cylinders, 306);
   EXPECT_EQ(g.heads, 4);
@@ -37,7 +39,7 @@ TEST(HardDiskImage, MhdNeedsTheWholeSignatureWithItsNul) {
   EXPECT_EQ(g.sectorSize, 512);
 
   h.bytes[14] = ' ';  // "ZEBHDDIMAGE.R0 ": no longer MHD, and not HDI either
-  EXPECT_EQ(RecognizeHardDiskImage(h.bytes).format, HardDiskFormat::kZhd);
+  EXPECT_EQ(RecognizeHardDiskImage(h.bytes).format, ImageFormat::kZhd);
 }
 
 TEST(HardDiskImage, HdiNeedsAZeroFirstWordAndA4096ByteHeader) {
@@ -48,17 +50,17 @@ TEST(HardDiskImage, HdiNeedsAZeroFirstWordAndA4096ByteHeader) {
   h.Put(24, 0x108, 4);
   h.Put(28, 0x30099, 4);
   auto g = RecognizeHardDiskImage(h.bytes);
-  EXPECT_EQ(g.format, HardDiskFormat::kHdi);
+  EXPECT_EQ(g.format, ImageFormat::kHdi);
   EXPECT_EQ(g.dataOffset, 4096u);
   EXPECT_EQ(g.sectorSize, 0x200);
   EXPECT_EQ(g.sectors, 0x11);
   EXPECT_EQ(g.heads, 8);
   EXPECT_EQ(g.cylinders, 0x99);
   h.Put(0, 1, 4);
-  EXPECT_EQ(RecognizeHardDiskImage(h.bytes).format, HardDiskFormat::kZhd);
+  EXPECT_EQ(RecognizeHardDiskImage(h.bytes).format, ImageFormat::kZhd);
   h.Put(0, 0, 4);
   h.Put(8, 4097, 4);
-  EXPECT_EQ(RecognizeHardDiskImage(h.bytes).format, HardDiskFormat::kZhd);
+  EXPECT_EQ(RecognizeHardDiskImage(h.bytes).format, ImageFormat::kZhd);
 }
 
 TEST(HardDiskImage, AnythingElseIsZhdWithItsCylinderCount) {
@@ -66,7 +68,7 @@ TEST(HardDiskImage, AnythingElseIsZhdWithItsCylinderCount) {
   h.bytes[0] = 0x32;
   h.bytes[1] = 0x01;
   auto g = RecognizeHardDiskImage(h.bytes);
-  EXPECT_EQ(g.format, HardDiskFormat::kZhd);
+  EXPECT_EQ(g.format, ImageFormat::kZhd);
   EXPECT_EQ(g.cylinders, 306);
   EXPECT_EQ(g.heads, 8);
   EXPECT_EQ(g.sectors, 33);
@@ -78,14 +80,14 @@ TEST(HardDiskImage, GeometryBoundsAndFilesFarSmallerThanTheirDisk) {
   using disk::CheckHardDiskGeometry;
   using disk::GeometryFarExceedsFile;
   using disk::HardDiskRefusal;
-  disk::HardDiskGeometry zhd{HardDiskFormat::kZhd, 256, 63550, 8, 33, 256};
+  disk::HardDiskGeometry zhd{ImageFormat::kZhd, 256, 63550, 8, 33, 256};
   EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kNone);  // ends 3840 bytes below 4 GiB
   zhd.cylinders = 63551;
   EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kPast4GiB);
   zhd.cylinders = 0;  // nothing else of a ZHD is checked
   EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kNone);
   // The data offset counts: the last byte may lie at 4 GiB - 1, not beyond.
-  disk::HardDiskGeometry mhd{HardDiskFormat::kMhd, 0xFFFFFE00u, 1, 1, 1, 512};
+  disk::HardDiskGeometry mhd{ImageFormat::kMhd, 0xFFFFFE00u, 1, 1, 1, 512};
   EXPECT_EQ(CheckHardDiskGeometry(mhd), HardDiskRefusal::kNone);
   mhd.dataOffset += 1;
   EXPECT_EQ(CheckHardDiskGeometry(mhd), HardDiskRefusal::kPast4GiB);
@@ -95,41 +97,31 @@ TEST(HardDiskImage, GeometryBoundsAndFilesFarSmallerThanTheirDisk) {
   EXPECT_TRUE(GeometryFarExceedsFile(zhd, 1228800));
   EXPECT_FALSE(GeometryFarExceedsFile(zhd, 256 + 15595ull * 8 * 33 * 256 / 2));
   // The bound: twice the file's sector data plus 1 MiB.
-  disk::HardDiskGeometry small{HardDiskFormat::kMhd, 512, 4096 + 2 * 4, 1, 1, 256};
+  disk::HardDiskGeometry small{ImageFormat::kMhd, 512, 4096 + 2 * 4, 1, 1, 256};
   EXPECT_FALSE(GeometryFarExceedsFile(small, 512 + 4 * 256));
   small.cylinders += 1;
   EXPECT_TRUE(GeometryFarExceedsFile(small, 512 + 4 * 256));
   EXPECT_TRUE(GeometryFarExceedsFile(small, 100));  // shorter than its header
 }
 
-TEST(HardDiskDrive, AFailedHeaderReadLeavesTheDriveEmpty) {
-  testing_support::ScratchDir dir;
-  std::string path = dir.File("disk.zhd");
-  testing_support::WriteAll(path, std::vector<std::uint8_t>(4096, 0));
-  disk::HardDiskDrive drive(1);
-  disk::FailFileCallAfter(2);  // the open succeeds, the header read fails
-  EXPECT_FALSE(drive.OpenImage(path.c_str()));
-  disk::FailFileCallAfter(0);
-  EXPECT_EQ(drive.file, platform::kNoFile);
-  EXPECT_STREQ(drive.imagePath, "");
-  ASSERT_TRUE(drive.OpenImage(path.c_str()));
-  EXPECT_EQ(drive.daUa, 0x81);
-  EXPECT_STREQ(drive.imagePath, path.c_str());
-  drive.CloseImage();
-  EXPECT_EQ(drive.file, platform::kNoFile);
-}
-
-TEST(HardDiskDrive, SectorOffsetIs32BitArithmetic) {
-  disk::HardDiskDrive drive(0);
-  drive.heads = 8;
-  drive.sectors = 33;
-  drive.sectorSize = 256;
-  drive.dataOffset = 256;
-  EXPECT_EQ(drive.SectorOffset(0x80, 1, 2, 3), 256u + 333u * 256u);
-  EXPECT_EQ(drive.SectorOffset(0x00, 333, 0, 0), 256u + 333u * 256u);
-  EXPECT_EQ(drive.SectorOffset(0x03, 0x0001, 0x01, 0x00), 256u + 0x01000001u * 256u);
-  // Sector 0x01000000 × 256 wraps around to 0.
-  EXPECT_EQ(drive.SectorOffset(0x00, 0, 0x01, 0x00), 256u);
+TEST(HardDiskImage, DescribedAsADriveWouldMountIt) {
+  Header h;
+  std::memcpy(h.bytes, "ZEBHDDIMAGE.R0\0\0Old disk", 25);
+  h.Put(272, 512, 4);
+  h.Put(276, 20, 4);
+  h.Put(280, 8, 2);
+  h.Put(282, 17, 2);
+  h.Put(284, 512, 2);
+  disk::MemoryImageReader reader(h.bytes, sizeof h.bytes);
+  disk::ImageInfo info = disk::Describe(reader, disk::Medium::kHardDisk);
+  EXPECT_EQ(info.format, ImageFormat::kMhd);
+  EXPECT_STREQ(info.comment, "Old disk");
+  EXPECT_EQ(info.cylinders * info.heads * info.sectorsPerTrack * info.sectorSize,
+            20u * 8 * 17 * 512);
+  EXPECT_TRUE(info.mountable);
+  h.Put(284, 500, 2);
+  EXPECT_FALSE(disk::Describe(reader, disk::Medium::kHardDisk).mountable);
+  EXPECT_EQ(disk::Describe(reader, disk::Medium::kFloppy).format, ImageFormat::kUnknown);
 }
 
 }  // namespace

@@ -1,10 +1,19 @@
-// The media type byte of a floppy track: its high nibble is the class the BIOS compares with the
-// class of the DA/UA byte.
+// The geometry rules of floppy tracks: the size of a sector's size code N, and the media type
+// byte of a track, whose high nibble is the class the BIOS compares with the class of the DA/UA
+// byte.
 #pragma once
 
 #include <cstdint>
 
 namespace disk {
+
+inline constexpr std::uint32_t kSectorSizes[7] = {128, 256, 512, 1024, 2048, 4096, 8192};
+inline constexpr std::uint32_t kLargestSector = 8192;
+
+// 128 << N for N = 0 to 6; every larger N counts as 8192.
+constexpr std::uint32_t SectorSize(std::uint8_t n) {
+  return n < 7 ? kSectorSizes[n] : kLargestSector;
+}
 
 inline constexpr std::uint8_t kMedia640K = 0x10;  // 640 KB class
 inline constexpr std::uint8_t kMedia144 = 0x30;   // 1.44 MB class

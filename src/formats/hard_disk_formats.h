@@ -1,17 +1,18 @@
-// Recognition of the three hard-disk image formats (MHD, HDI, ZHD) from the first bytes of the
-// file, and the checks that decide whether a geometry can be mounted. Pure: bytes in, geometry
-// and verdicts out.
+// The hard-disk image formats (MHD, HDI, ZHD), recognised from the first bytes of the file, and
+// the checks that decide whether a geometry can be mounted. Pure: bytes in, geometry and verdicts
+// out.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+
+#include "formats/image_info.h"
 
 namespace disk {
 
-enum class HardDiskFormat { kMhd, kHdi, kZhd };
-
 struct HardDiskGeometry {
-  HardDiskFormat format = HardDiskFormat::kZhd;
+  ImageFormat format = ImageFormat::kZhd;
   std::uint32_t dataOffset = 0;  // file offset of the first sector
   std::uint16_t cylinders = 0;
   std::uint8_t heads = 0;
@@ -20,7 +21,25 @@ struct HardDiskGeometry {
 };
 
 inline constexpr std::uint32_t kHardDiskHeaderRead = 512;  // bytes looked at to recognise a file
-inline constexpr char kMhdSignature[] = "ZEBHDDIMAGE.R0";  // with its NUL: 15 bytes
+
+struct HardDiskFormat {
+  const char* name;
+  ImageFormat format;
+  // Given the image's first kHardDiskHeaderRead bytes.
+  bool (*identify)(const std::uint8_t* header);
+  HardDiskGeometry (*load)(const std::uint8_t* header);
+};
+
+// MHD, HDI, ZHD: the first that identifies an image gives its geometry. ZHD carries no
+// signature and takes every file.
+std::span<const HardDiskFormat> HardDiskFormats();
+
+bool IsMhd(const std::uint8_t* header);
+HardDiskGeometry MhdGeometry(const std::uint8_t* header);
+bool IsHdi(const std::uint8_t* header);
+HardDiskGeometry HdiGeometry(const std::uint8_t* header);
+bool IsZhd(const std::uint8_t* header);
+HardDiskGeometry ZhdGeometry(const std::uint8_t* header);
 
 // Reads the geometry from the first 512 bytes of an image. There is no failure: a file that is
 // neither MHD nor HDI is taken as ZHD, which carries no signature.

@@ -1,5 +1,6 @@
-// The records of a floppy drive's tables: one SectorRecord per slot of a track's sector table,
-// one SpecialReadRecord per entry of a track's special read list.
+// A floppy disk's address fields as the image formats describe them: per track the sector
+// records as they pass under the head and the special read answers, plus what the image says of
+// itself (comment, write protection, whether and how a track format rewrites it).
 #pragma once
 
 #include <cstdint>
@@ -66,5 +67,20 @@ constexpr SectorRecord EmptyRecord(std::uint32_t side, std::uint32_t dataOffset)
       0xFF, 0xFF, 0xFF, 0xFF,       0xFF, 0xFF, 0xE0, static_cast<std::uint8_t>(side ? 0x44 : 0x40),
       0x01, 0x00, 0,    dataOffset, 0,    0};
 }
+
+// What an image loader fills: a drive holds these tables for the disk inserted in it.
+struct FloppyTables {
+  char comment[256];            // the image's name, NUL-terminated
+  std::uint32_t reformattable;  // 1 for MFD images: a track format rewrites the image
+  std::uint32_t revision;       // MFD revision: 0 = R0, 1 = R1
+  std::uint8_t writeProtect;
+  SectorRecord sectors[kTrackCount][kSlotsPerTrack];
+  SpecialReadRecord specials[kTrackCount][kSpecialsPerTrack];
+
+  // Empties every sector slot and ends every special list of every track.
+  void ClearTables();
+  // The sectors of a track: the slots before its first empty one.
+  std::uint32_t SectorsOnTrack(int track) const;
+};
 
 }  // namespace disk

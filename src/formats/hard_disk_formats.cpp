@@ -1,58 +1,29 @@
-#include "hdd/hard_disk_image.h"
+#include "formats/hard_disk_formats.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace disk {
 namespace {
 
-std::uint32_t Dword(const std::uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint16_t Word(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-// MHD header fields.
-constexpr unsigned kMhdHeaderSize = 272, kMhdCylinders = 276, kMhdHeads = 280, kMhdSectors = 282,
-                   kMhdSectorSize = 284;
-// HDI header: eight 32-bit words at the start of a 4096-byte header.
-constexpr unsigned kHdiHeaderSize = 8, kHdiSectorSize = 16, kHdiSectors = 20, kHdiHeads = 24,
-                   kHdiCylinders = 28;
-constexpr std::uint32_t kHdiDataOffset = 4096;
-// ZHD: only the cylinder count is stored; the rest is fixed.
-constexpr std::uint32_t kZhdDataOffset = 256;
+constexpr HardDiskFormat kHardDiskFormats[] = {
+    {"MHD", ImageFormat::kMhd, IsMhd, MhdGeometry},
+    {"HDI", ImageFormat::kHdi, IsHdi, HdiGeometry},
+    {"ZHD", ImageFormat::kZhd, IsZhd, ZhdGeometry},
+};
 
 constexpr std::uint64_t k4GiB = std::uint64_t{1} << 32;
 constexpr std::uint64_t kFarSlack = 1024 * 1024;
 
 }  // namespace
 
+std::span<const HardDiskFormat> HardDiskFormats() {
+  return kHardDiskFormats;
+}
+
 HardDiskGeometry RecognizeHardDiskImage(const std::uint8_t (&header)[kHardDiskHeaderRead]) {
-  HardDiskGeometry g;
-  if (std::memcmp(header, kMhdSignature, sizeof kMhdSignature) == 0) {
-    g.format = HardDiskFormat::kMhd;
-    g.dataOffset = Dword(header + kMhdHeaderSize);
-    g.cylinders = static_cast<std::uint16_t>(Dword(header + kMhdCylinders));
-    g.heads = header[kMhdHeads];
-    g.sectors = header[kMhdSectors];
-    g.sectorSize = Word(header + kMhdSectorSize);
-  } else if (Dword(header) == 0 && Dword(header + kHdiHeaderSize) == kHdiDataOffset) {
-    g.format = HardDiskFormat::kHdi;
-    g.dataOffset = kHdiDataOffset;
-    g.sectorSize = static_cast<std::uint16_t>(Dword(header + kHdiSectorSize));
-    g.sectors = header[kHdiSectors];
-    g.heads = header[kHdiHeads];
-    g.cylinders = static_cast<std::uint16_t>(Dword(header + kHdiCylinders));
-  } else {
-    g.format = HardDiskFormat::kZhd;
-    g.dataOffset = kZhdDataOffset;
-    g.cylinders = Word(header);
-    g.heads = 8;
-    g.sectors = 33;
-    g.sectorSize = 256;
-  }
-  return g;
+  for (const HardDiskFormat& format : kHardDiskFormats)
+    if (format.identify(header)) return format.load(header);
+  return ZhdGeometry(header);  // not reached: ZHD takes every file
 }
 
 std::uint64_t GeometryEnd(const HardDiskGeometry& geometry) {
@@ -61,7 +32,7 @@ std::uint64_t GeometryEnd(const HardDiskGeometry& geometry) {
 }
 
 HardDiskRefusal CheckHardDiskGeometry(const HardDiskGeometry& g) {
-  if (g.format != HardDiskFormat::kZhd) {
+  if (g.format != ImageFormat::kZhd) {
     if (g.cylinders == 0) return HardDiskRefusal::kZeroCylinders;
     if (g.heads == 0) return HardDiskRefusal::kZeroHeads;
     if (g.sectors == 0) return HardDiskRefusal::kZeroSectors;

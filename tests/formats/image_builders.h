@@ -5,8 +5,11 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "formats/floppy_tables.h"
 
 namespace fdd_testing {
 
@@ -63,6 +66,9 @@ Bytes BuildD88(const std::string& name, std::uint8_t writeProtect, const D88Trac
 // A headerless dump of `size` bytes (plus the leading block when asked), every byte its own
 // 128-byte block number.
 Bytes BuildHeaderless(std::uint32_t size, bool leadingBlock);
+
+// Emptied tables on the heap (they are too big for a stack), ready for a loader.
+std::unique_ptr<disk::FloppyTables> EmptyTables();
 
 void PutU16(Bytes& bytes, std::size_t at, std::uint32_t value);
 void PutU32(Bytes& bytes, std::size_t at, std::uint32_t value);

@@ -7,10 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "drive_fixture.h"
-#include "fdd/image_loaders.h"
-#include "fdd/image_reader.h"
-#include "image_builders.h"
+#include "formats/byte_fields.h"
+#include "formats/floppy_loaders.h"
+#include "formats/image_builders.h"
 #include "support/scratch.h"
 
 namespace {
@@ -25,8 +24,7 @@ Bytes Declaring(Bytes bytes, std::uint32_t size) {
 }
 
 std::uint32_t DeclaredSize(const Bytes& bytes) {
-  const std::uint8_t* p = bytes.data() + bytes.size() - 4;
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+  return disk::LoadU32(bytes.data() + bytes.size() - 4);
 }
 
 std::vector<std::pair<std::string, Bytes>> Seeds() {
@@ -53,14 +51,14 @@ std::vector<std::pair<std::string, Bytes>> Seeds() {
 TEST(FuzzSeeds, EverySeedIsALoadableImage) {
   const char* folder = std::getenv("DISK_FUZZ_SEED_DIR");
   for (auto& [name, bytes] : Seeds()) {
-    auto drive = ResetDrive();
+    auto tables = EmptyTables();
     bool declared = name.rfind("headerless", 0) == 0;
     std::uint32_t size = declared ? DeclaredSize(bytes) : static_cast<std::uint32_t>(bytes.size());
     Bytes image = bytes;
     if (declared) image.assign(size, 0);
     disk::MemoryImageReader reader(image.data(), size);
-    EXPECT_TRUE(disk::ParseImage(reader, *drive)) << name;
-    EXPECT_GT(drive->CountSectors(0, 0), 0u) << name;
+    EXPECT_TRUE(disk::ParseImage(reader, *tables)) << name;
+    EXPECT_GT(tables->SectorsOnTrack(0), 0u) << name;
     if (folder != nullptr && *folder != '\0')
       testing_support::WriteAll(std::string(folder) + "/" + name, bytes);
   }

@@ -1,0 +1,34 @@
+// HDI hard-disk images: a 4096-byte header of which only the first eight 32-bit words are read,
+// then the sectors.
+#include "formats/byte_fields.h"
+#include "formats/hard_disk_formats.h"
+
+namespace disk {
+namespace {
+
+constexpr std::uint32_t kFirstWord = 0;  // must be 0
+constexpr std::uint32_t kHeaderSizeOffset = 8;
+constexpr std::uint32_t kSectorSizeOffset = 16;
+constexpr std::uint32_t kSectorsOffset = 20;
+constexpr std::uint32_t kHeadsOffset = 24;
+constexpr std::uint32_t kCylindersOffset = 28;
+constexpr std::uint32_t kHeaderSize = 4096;  // the only header size taken
+
+}  // namespace
+
+bool IsHdi(const std::uint8_t* header) {
+  return LoadU32(header + kFirstWord) == 0 && LoadU32(header + kHeaderSizeOffset) == kHeaderSize;
+}
+
+HardDiskGeometry HdiGeometry(const std::uint8_t* header) {
+  HardDiskGeometry g;
+  g.format = ImageFormat::kHdi;
+  g.dataOffset = kHeaderSize;
+  g.sectorSize = static_cast<std::uint16_t>(LoadU32(header + kSectorSizeOffset));
+  g.sectors = header[kSectorsOffset];
+  g.heads = header[kHeadsOffset];
+  g.cylinders = static_cast<std::uint16_t>(LoadU32(header + kCylindersOffset));
+  return g;
+}
+
+}  // namespace disk
