@@ -25,7 +25,7 @@ DiskSpec IrregularDisk() {
 
 // Everything after the media type byte: MFD holds no D88 media byte, which is derived again.
 std::vector<std::uint8_t> WithoutMediaByte(std::vector<std::uint8_t> d88) {
-  d88[0x1B] = 0;
+  if (d88.size() > 0x1B) d88[0x1B] = 0;
   return d88;
 }
 

@@ -107,9 +107,9 @@ const std::vector<Command>& Commands() {
        RunGet},
       {"put",
        "IMAGE[::DISK][:PART] FILE... [PATH]",
-       "Copies host files into the image, keeping their dates. With more than one argument after "
-       "IMAGE the last names the directory (or, for one FILE, the new name) in the image; "
-       "otherwise the root.",
+       "Copies host files into the image, keeping their dates. A last argument that is no host "
+       "file names the directory in the image to put them in, or for one FILE its new name; "
+       "otherwise they go into the root.",
        {},
        2,
        -1,

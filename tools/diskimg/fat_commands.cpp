@@ -196,8 +196,9 @@ int RunGet(Context& c) {
 int RunPut(Context& c) {
   Mounted m;
   if (int code = Mount(c, c.args[0], m)) return code;
-  const bool targetGiven = c.args.size() > 2;
-  const std::size_t count = targetGiven ? c.args.size() - 2 : 1;
+  // The last argument names the place in the image, unless it is a host file to put as well.
+  const bool targetGiven = c.args.size() > 2 && !std::filesystem::is_regular_file(c.args.back());
+  const std::size_t count = c.args.size() - (targetGiven ? 2 : 1);
   std::string target;
   if (!DiskPath(c, targetGiven ? c.args.back() : "/", &target)) return kExitProblems;
   DirEntry entry;
