@@ -32,9 +32,13 @@ bool WriteWholeFile(const std::string& path, std::span<const std::uint8_t> bytes
 }
 
 std::string Grouped(std::uint64_t value) {
-  std::string digits = std::to_string(value);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
-  return digits;
+  const std::string digits = std::to_string(value);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i != 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
 }
 
 }  // namespace diskimg
