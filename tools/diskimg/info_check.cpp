@@ -1,5 +1,7 @@
 // info and check: what an image is, and whether it is sound.
 #include <cstdio>
+#include <initializer_list>
+#include <string_view>
 
 #include "common.h"
 #include "examine.h"
@@ -53,22 +55,32 @@ std::string Title(const Image& image) {
   return title;
 }
 
+// Pieces appended one by one (the i686 compiler warns falsely of a text put in front of another).
+std::string Cat(std::initializer_list<std::string_view> pieces) {
+  std::string text;
+  for (std::string_view piece : pieces) text += piece;
+  return text;
+}
+
 // One sector of the track map: its R, and what sets it apart from the track's plain sectors.
 std::string SectorToken(const SectorRecord& r, int track, const SectorRecord& first) {
-  std::string token = std::to_string(r.R);
   std::string notes;
-  auto note = [&](const std::string& text) { notes += (notes.empty() ? "" : ",") + text; };
-  if (r.C != track / 2) note("C" + std::to_string(r.C));
-  if (r.H != track % 2) note("H" + std::to_string(r.H));
-  if (r.N != first.N) note("N" + std::to_string(r.N));
-  if ((r.mfm != 0) != (first.mfm != 0)) note(r.mfm ? "MFM" : "FM");
-  if (r.deleted) note("deleted");
-  if (r.status != 0) note("AH=" + Hex2(r.status));
+  auto note = [&](std::initializer_list<std::string_view> pieces) {
+    if (!notes.empty()) notes += ',';
+    notes += Cat(pieces);
+  };
+  if (r.C != track / 2) note({"C", std::to_string(r.C)});
+  if (r.H != track % 2) note({"H", std::to_string(r.H)});
+  if (r.N != first.N) note({"N", std::to_string(r.N)});
+  if ((r.mfm != 0) != (first.mfm != 0)) note({r.mfm ? "MFM" : "FM"});
+  if (r.deleted) note({"deleted"});
+  if (r.status != 0) note({"AH=", Hex2(r.status)});
   if ((r.st0 & ~0x04) != 0 || r.st1 != 0 || r.st2 != 0)
-    note("ST=" + Hex2(r.st0) + "/" + Hex2(r.st1) + "/" + Hex2(r.st2));
-  if (r.mediaType != first.mediaType) note("media " + Hex2(r.mediaType));
-  if (r.repeatCount != 0) note("x" + std::to_string(r.repeatCount + 1));
-  return notes.empty() ? token : token + "[" + notes + "]";
+    note({"ST=", Hex2(r.st0), "/", Hex2(r.st1), "/", Hex2(r.st2)});
+  if (r.mediaType != first.mediaType) note({"media ", Hex2(r.mediaType)});
+  if (r.repeatCount != 0) note({"x", std::to_string(r.repeatCount + 1)});
+  const std::string number = std::to_string(r.R);
+  return notes.empty() ? number : Cat({number, "[", notes, "]"});
 }
 
 void TrackMapText(Context& c, const Image& image) {
@@ -76,16 +88,18 @@ void TrackMapText(Context& c, const Image& image) {
   for (int track = 0; track < kTracks; ++track) {
     const std::uint32_t count = t.SectorsOnTrack(track);
     const SectorRecord& first = t.sectors[track][0];
-    std::string line = "  track " + std::to_string(track) + ": ";
+    std::string line = Cat({"  track ", std::to_string(track), ": "});
     if (count == 0) {
       bool specials = !t.specials[track][0].EndsList();
       if (!specials) continue;
       line += "no sectors";
     } else {
-      line += std::to_string(count) + " x " + std::to_string(SizeOfN(first.N)) + " " +
-              (first.mfm ? "MFM" : "FM") + ", media " + Hex2(first.mediaType) + ":";
-      for (std::uint32_t slot = 0; slot < count; ++slot)
-        line += " " + SectorToken(t.sectors[track][slot], track, first);
+      line += Cat({std::to_string(count), " x ", std::to_string(SizeOfN(first.N)), " ",
+                   first.mfm ? "MFM" : "FM", ", media ", Hex2(first.mediaType), ":"});
+      for (std::uint32_t slot = 0; slot < count; ++slot) {
+        line += ' ';
+        line += SectorToken(t.sectors[track][slot], track, first);
+      }
     }
     c.out << line << '\n';
     for (const SpecialReadRecord& s : t.specials[track]) {
