@@ -233,30 +233,30 @@ int RunPut(Context& c) {
   return Finish(c, m, code);
 }
 
-int RunRemove(Context& c) {
+// One operation on each path after the image, stopping at the first that fails.
+template <typename Operation>
+int OnEachPath(Context& c, Operation operation) {
   Mounted m;
   if (int code = Mount(c, c.args[0], m)) return code;
   int code = kExitOk;
   for (std::size_t i = 1; i < c.args.size() && code == kExitOk; ++i) {
     std::string path;
     if (!DiskPath(c, c.args[i], &path)) return kExitProblems;
-    const FatStatus status = m.volume->Remove(path);
+    const FatStatus status = operation(*m.volume, path);
     code = status == FatStatus::kOk ? kExitOk : Report(c, c.args[i], status);
   }
   return Finish(c, m, code);
 }
 
+int RunRemove(Context& c) {
+  return OnEachPath(c,
+                    [](disk::fat::Volume& v, const std::string& path) { return v.Remove(path); });
+}
+
 int RunMakeDirectory(Context& c) {
-  Mounted m;
-  if (int code = Mount(c, c.args[0], m)) return code;
-  int code = kExitOk;
-  for (std::size_t i = 1; i < c.args.size() && code == kExitOk; ++i) {
-    std::string path;
-    if (!DiskPath(c, c.args[i], &path)) return kExitProblems;
-    const FatStatus status = m.volume->MakeDirectory(path, Now());
-    code = status == FatStatus::kOk ? kExitOk : Report(c, c.args[i], status);
-  }
-  return Finish(c, m, code);
+  return OnEachPath(c, [](disk::fat::Volume& v, const std::string& path) {
+    return v.MakeDirectory(path, Now());
+  });
 }
 
 }  // namespace diskimg
