@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 
 #include "formats/d88.h"
 #include "formats/floppy_geometry.h"
@@ -63,6 +64,18 @@ const disk::UniformLayout* LayoutFor(const Tables& tables) {
 
 std::vector<std::uint8_t> BuildFloppy(const Tables& tables, disk::ImageReader& data, Target target,
                                       std::string* reason) {
+  // A special read of more bytes than a whole track of the largest sectors is no real disk's,
+  // and copying it would only fill memory with zeros.
+  constexpr std::uint64_t kLargestAnswer = std::uint64_t{kSlots} * 8192;
+  for (int track = 0; track < kTracks; ++track) {
+    for (const SpecialReadRecord& s : tables.specials[track]) {
+      if (!s.EndsList() && (s.repeatCount + 1ull) * s.dataLength > kLargestAnswer) {
+        *reason = "a special read of track " + std::to_string(track) + " claims " +
+                  std::to_string((s.repeatCount + 1ull) * s.dataLength) + " bytes";
+        return {};
+      }
+    }
+  }
   switch (target) {
     case Target::kMfd:
     case Target::kMfdR0: {
