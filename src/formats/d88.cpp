@@ -55,22 +55,65 @@ bool LoadD88(ImageReader& reader, FloppyTables& tables) {
 }
 
 std::uint32_t D88DiskCount(ImageReader& reader) {
+  return static_cast<std::uint32_t>(D88DiskStarts(reader).size());
+}
+
+std::vector<std::uint32_t> D88DiskStarts(ImageReader& reader) {
   const std::uint64_t fileSize = reader.Size();
   std::uint64_t at = 0;
-  std::uint32_t disks = 0;
+  std::vector<std::uint32_t> starts;
   while (at < fileSize) {
     // Reads reach the first 4 GiB only.
     std::uint8_t field[4];
     if (at + d88::kDiskSizeOffset + sizeof field > UINT32_MAX ||
         !reader.ReadExact(static_cast<std::uint32_t>(at + d88::kDiskSizeOffset), field, 4))
-      return 0;
+      return {};
     // A disk smaller than its own header would never move the walk on.
     const std::uint32_t size = LoadU32(field);
-    if (size < d88::kHeaderSize) return 0;
+    if (size < d88::kHeaderSize) return {};
+    starts.push_back(static_cast<std::uint32_t>(at));
     at += size;
-    ++disks;
   }
-  return at == fileSize ? disks : 0;
+  if (at != fileSize) starts.clear();
+  return starts;
+}
+
+std::vector<std::uint8_t> BuildD88Image(const FloppyTables& tables, ImageReader& data) {
+  std::vector<std::uint8_t> image(d88::kHeaderSize, 0);
+  std::uint8_t* header = image.data();
+  CopyTextField(reinterpret_cast<char*>(header), d88::kNameSize,
+                reinterpret_cast<const std::uint8_t*>(tables.comment), sizeof tables.comment);
+  header[d88::kWriteProtectOffset] = tables.writeProtect != 0 ? d88::kProtected : 0;
+  header[d88::kMediaOffset] = d88::kMedia2HD;
+  for (int track = 0; track < kTrackCount; ++track) {
+    const std::uint32_t count = tables.SectorsOnTrack(track);
+    if (count == 0) continue;
+    StoreU32(image.data() + d88::kTrackTableOffset + 4 * track,
+             static_cast<std::uint32_t>(image.size()));
+    for (std::uint32_t slot = 0; slot < count; ++slot) {
+      const SectorRecord& r = tables.sectors[track][slot];
+      const std::uint32_t size = SectorSize(r.N);
+      std::uint8_t head[d88::kSectorHeadSize] = {
+          r.C,
+          r.H,
+          r.R,
+          r.N,
+          0,
+          0,
+          static_cast<std::uint8_t>(r.mfm != 0 ? 0x00 : d88::kDensityFm),
+          static_cast<std::uint8_t>(r.deleted != 0 ? d88::kDeletedMark : 0),
+          r.status};
+      StoreU16(head + 4, count);
+      StoreU16(head + 14, size);
+      image.insert(image.end(), head, head + sizeof head);
+      AppendImageBytes(data, r.dataOffset, size, image);
+      // The whole disk is 2DD when its first sector is of the 640 KB class.
+      if (track == 0 && slot == 0 && (r.mediaType & 0xF0) == kMedia640K)
+        image[d88::kMediaOffset] = d88::kMedia2DD;
+    }
+  }
+  StoreU32(image.data() + d88::kDiskSizeOffset, static_cast<std::uint32_t>(image.size()));
+  return image;
 }
 
 }  // namespace disk

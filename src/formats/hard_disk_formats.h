@@ -38,6 +38,9 @@ bool IsMhd(const std::uint8_t* header);
 HardDiskGeometry MhdGeometry(const std::uint8_t* header);
 bool IsHdi(const std::uint8_t* header);
 HardDiskGeometry HdiGeometry(const std::uint8_t* header);
+inline constexpr std::uint32_t kHdiHeaderSize = 4096;
+// The header of an HDI image of the geometry, its sectors to follow.
+void BuildHdiHeader(const HardDiskGeometry& geometry, std::uint8_t (&header)[kHdiHeaderSize]);
 bool IsZhd(const std::uint8_t* header);
 HardDiskGeometry ZhdGeometry(const std::uint8_t* header);
 

@@ -1,5 +1,7 @@
 #include "formats/headerless.h"
 
+#include <cstring>
+
 #include "formats/byte_fields.h"
 #include "formats/floppy_geometry.h"
 
@@ -14,6 +16,10 @@ constexpr UniformLayout kHeaderlessLayouts[] = {
 };
 
 }  // namespace
+
+std::span<const UniformLayout> HeaderlessLayouts() {
+  return kHeaderlessLayouts;
+}
 
 const UniformLayout* FindHeaderlessLayout(std::uint64_t fileSize) {
   for (const UniformLayout& layout : kHeaderlessLayouts) {
@@ -77,6 +83,45 @@ bool LoadHeaderless(ImageReader& reader, FloppyTables& tables) {
   tables.reformattable = 0;
   tables.revision = 0;
   return true;
+}
+
+void BuildFdiHeader(const UniformLayout& layout, std::uint8_t (&block)[headerless::kLeadingBlock]) {
+  std::memset(block, 0, sizeof block);
+  const std::uint32_t sectorSize = SectorSize(layout.n);
+  block[headerless::kFdiMediaOffset] = MediaTypeFor(layout.n, layout.sectorsPerTrack, 1);
+  StoreU32(block + headerless::kFdiHeaderSizeOffset, headerless::kLeadingBlock);
+  StoreU32(block + headerless::kFdiDataSizeOffset, layout.imageSize);
+  StoreU32(block + headerless::kFdiSectorSizeOffset, sectorSize);
+  StoreU32(block + headerless::kFdiSectorsOffset, layout.sectorsPerTrack);
+  StoreU32(block + headerless::kFdiHeadsOffset, 2);
+  StoreU32(block + headerless::kFdiCylindersOffset, layout.cylinders);
+}
+
+std::vector<std::uint8_t> BuildHeaderlessImage(const FloppyTables& tables, ImageReader& data,
+                                               const UniformLayout& layout, bool fdiHeader) {
+  std::vector<std::uint8_t> image;
+  image.reserve(layout.imageSize + (fdiHeader ? headerless::kLeadingBlock : 0));
+  if (fdiHeader) {
+    std::uint8_t block[headerless::kLeadingBlock];
+    BuildFdiHeader(layout, block);
+    image.assign(block, block + sizeof block);
+  }
+  for (int track = 0; track < layout.cylinders * 2; ++track) {
+    for (int slot = 0; slot < layout.sectorsPerTrack; ++slot) {
+      const SectorRecord wanted = UniformRecord(layout, track, slot, 0);
+      const std::uint32_t size = SectorSize(wanted.N);
+      const SectorRecord* found = nullptr;
+      for (std::uint32_t i = 0; i < tables.SectorsOnTrack(track) && found == nullptr; ++i) {
+        const SectorRecord& r = tables.sectors[track][i];
+        if (r.R == wanted.R && SectorSize(r.N) == size) found = &r;
+      }
+      if (found != nullptr)
+        AppendImageBytes(data, found->dataOffset, size, image);
+      else
+        image.resize(image.size() + size, 0);
+    }
+  }
+  return image;
 }
 
 }  // namespace disk

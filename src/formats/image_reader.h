@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace disk {
 
@@ -20,6 +21,15 @@ class ImageReader {
     return Read(offset, buffer, count) == count;
   }
 };
+
+// Appends count bytes from offset to `out`; bytes the image does not hold come out as zeros, as
+// a drive reads them.
+inline void AppendImageBytes(ImageReader& reader, std::uint32_t offset, std::uint32_t count,
+                             std::vector<std::uint8_t>& out) {
+  const std::size_t at = out.size();
+  out.resize(at + count, 0);
+  reader.Read(offset, out.data() + at, count);
+}
 
 // An image held in memory (tests, the fuzzer).
 class MemoryImageReader final : public ImageReader {

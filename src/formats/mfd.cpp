@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "formats/byte_fields.h"
+#include "formats/floppy_geometry.h"
 
 namespace disk {
 
@@ -49,6 +50,28 @@ std::uint32_t BuildImageHeader(const FloppyTables& tables, std::uint8_t* buffer,
   const std::uint32_t size = ImageHeaderSize(tables);
   if (size == 0 || buffer == nullptr || capacity < size) return 0;
   return tables.revision == 0 ? BuildMfdR0Header(tables, buffer) : BuildMfdR1Header(tables, buffer);
+}
+
+std::vector<std::uint8_t> BuildMfdImage(const FloppyTables& tables, ImageReader& data) {
+  std::vector<std::uint8_t> image(ImageHeaderSize(tables));
+  if (image.empty() ||
+      BuildImageHeader(tables, image.data(), static_cast<std::uint32_t>(image.size())) == 0)
+    return {};
+  // R0 holds places 0-25 of tracks 0-162; R1 every slot up to a track's last sector.
+  const bool r0 = tables.revision == 0;
+  for (int track = 0; track < (r0 ? mfd::kR0Tracks : kTrackCount); ++track) {
+    for (int slot = 0; slot < (r0 ? mfd::kR0Places : kSlotsPerTrack); ++slot) {
+      const SectorRecord& r = tables.sectors[track][slot];
+      if (r.IsEmpty()) continue;
+      const std::uint32_t copies = r0 ? 1 : r.repeatCount + 1u;
+      AppendImageBytes(data, r.dataOffset, copies * SectorSize(r.N), image);
+    }
+    if (r0) continue;
+    for (const SpecialReadRecord& s : tables.specials[track])
+      if (!s.EndsList())
+        AppendImageBytes(data, s.dataOffset, (s.repeatCount + 1u) * s.dataLength, image);
+  }
+  return image;
 }
 
 }  // namespace disk

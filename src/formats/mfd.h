@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "formats/floppy_tables.h"
 #include "formats/image_reader.h"
@@ -51,6 +52,11 @@ std::uint32_t ImageHeaderSize(const FloppyTables& tables);
 // 0 when the buffer is too small or the revision unknown.
 std::uint32_t BuildImageHeader(const FloppyTables& tables, std::uint8_t* buffer,
                                std::uint32_t capacity);
+// The whole image of the tables' revision: the header, then for each record that holds a sector
+// its data (every repeat copy), and in R1 the data of each special read after its track's
+// sectors, all read from `data` at the records' data offsets. Empty when the revision is unknown.
+std::vector<std::uint8_t> BuildMfdImage(const FloppyTables& tables, ImageReader& data);
+
 // The mfd::kR0HeaderSize bytes of a new R0 image: comment "New FD Image", writable, the sectors
 // of `medium` on its tracks, or no sector at all when medium is null (an unformatted disk).
 void BuildNewMfdHeader(const UniformLayout* medium, std::uint8_t* header);

@@ -23,14 +23,25 @@ HardDiskGeometry MhdGeometry(const std::uint8_t* header) {
 }
 
 void BuildNewMhdHeader(std::uint32_t cylinders, std::uint8_t (&header)[mhd::kHeaderSize]) {
+  HardDiskGeometry g;
+  g.heads = mhd::kNewHeads;
+  g.sectors = mhd::kNewSectors;
+  g.sectorSize = mhd::kNewSectorSize;
+  BuildMhdHeader(g, mhd::kNewImageComment, header);
+  // The field is 32 bits wide; a drive reads its low 16.
+  StoreU32(header + mhd::kCylindersOffset, cylinders);
+}
+
+void BuildMhdHeader(const HardDiskGeometry& g, const char* comment,
+                    std::uint8_t (&header)[mhd::kHeaderSize]) {
   std::memset(header, 0, sizeof header);
   std::memcpy(header, mhd::kSignature, sizeof mhd::kSignature);
-  std::memcpy(header + mhd::kCommentOffset, mhd::kNewImageComment, sizeof mhd::kNewImageComment);
+  std::memcpy(header + mhd::kCommentOffset, comment, strnlen(comment, mhd::kCommentSize - 1));
   StoreU32(header + mhd::kHeaderSizeOffset, mhd::kHeaderSize);
-  StoreU32(header + mhd::kCylindersOffset, cylinders);
-  StoreU16(header + mhd::kHeadsOffset, mhd::kNewHeads);
-  StoreU16(header + mhd::kSectorsOffset, mhd::kNewSectors);
-  StoreU16(header + mhd::kSectorSizeOffset, mhd::kNewSectorSize);
+  StoreU32(header + mhd::kCylindersOffset, g.cylinders);
+  StoreU16(header + mhd::kHeadsOffset, g.heads);
+  StoreU16(header + mhd::kSectorsOffset, g.sectors);
+  StoreU16(header + mhd::kSectorSizeOffset, g.sectorSize);
 }
 
 }  // namespace disk

@@ -30,4 +30,9 @@ inline constexpr std::uint32_t kNewCylinderBytes = kNewHeads * kNewSectors * kNe
 // The header of a new image of `cylinders` cylinders.
 void BuildNewMhdHeader(std::uint32_t cylinders, std::uint8_t (&header)[mhd::kHeaderSize]);
 
+struct HardDiskGeometry;
+// The header of an image of any geometry, its sectors to follow at mhd::kHeaderSize.
+void BuildMhdHeader(const HardDiskGeometry& geometry, const char* comment,
+                    std::uint8_t (&header)[mhd::kHeaderSize]);
+
 }  // namespace disk

@@ -1,0 +1,47 @@
+// The diskimg tests run the tool's commands in-process, as the program would, on image files in
+// a scratch folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli.h"
+#include "support/scratch.h"
+
+namespace diskimg_test {
+
+struct Outcome {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+inline Outcome Diskimg(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int code = diskimg::Run(args, out, err);
+  return {code, out.str(), err.str()};
+}
+
+class DiskimgTest : public ::testing::Test {
+ protected:
+  std::string Save(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    const std::string path = dir.File(name);
+    testing_support::WriteAll(path, bytes);
+    return path;
+  }
+  // Runs the command and expects `code`; the outcome for further checks.
+  Outcome Expect(int code, const std::vector<std::string>& args) {
+    Outcome outcome = Diskimg(args);
+    std::string line;
+    for (const auto& arg : args) line += arg + " ";
+    EXPECT_EQ(outcome.code, code) << line << "\n" << outcome.out << outcome.err;
+    return outcome;
+  }
+
+  testing_support::ScratchDir dir;
+};
+
+}  // namespace diskimg_test

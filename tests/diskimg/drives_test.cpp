@@ -1,0 +1,83 @@
+// What create, convert and read-drive write is what the module mounts: the guest reads the same
+// sectors through INT 1Bh.
+#include "diskimg_fixture.h"
+#include "host/bios_fixture.h"
+#include "support/floppy_images.h"
+
+namespace {
+
+using diskimg_test::Diskimg;
+using testing_support::BiosTest;
+using testing_support::ReadAll;
+using testing_support::WriteAll;
+
+constexpr std::uint32_t kBuffer = 0x20000;  // ES = 0x2000, BP = 0
+
+class WrittenImagesTest : public BiosTest {
+ protected:
+  void Run(const std::vector<std::string>& args) {
+    const auto outcome = Diskimg(args);
+    ASSERT_EQ(outcome.code, 0) << args[0] << " " << args[1] << "\n" << outcome.err;
+  }
+};
+
+TEST_F(WrittenImagesTest, FloppiesMadeAndConvertedByTheToolReadTheirSectorsThroughTheBios) {
+  const std::string mfd = dir.File("fat.mfd");
+  Run({"create", "floppy", mfd, "--media", "1.44M", "--format", "FAT"});
+  WriteAll(dir.File("data.bin"), testing_support::PatternBytes(30000, 9));
+  Run({"put", mfd, dir.File("data.bin")});
+  const std::string raw = dir.File("fat.img");
+  Run({"convert", mfd, raw, "--to", "raw"});
+  const auto sectors = ReadAll(raw);
+  for (const char* to : {"mfd-r0", "mfd", "d88", "fdi"}) {
+    SCOPED_TRACE(to);
+    const std::string image = dir.File(std::string("disk.") + to);
+    Run({"convert", raw, image, "--to", to});
+    BootWith(image, "", "", "");
+    // Boot sector, the FAT and the root, and the file's data from cylinder 0 side 1 on.
+    for (const auto& [c, h] : {std::pair{0, 0}, {0, 1}, {1, 0}}) {
+      const auto read =
+          Bios(0x30, 0x56, 18 * 512, 0x0200 | c, static_cast<std::uint16_t>(h << 8 | 1));
+      ASSERT_FALSE(read.carry) << c << "/" << h;
+      EXPECT_EQ(host->ReadBlock(kBuffer, 18 * 512),
+                Slice(sectors, (c * 2 + h) * 18 * 512, 18 * 512));
+    }
+    host->PowerOff();
+    host.reset();
+  }
+}
+
+TEST_F(WrittenImagesTest, HardDisksMadeAndConvertedByTheToolReadTheirSectorsThroughTheBios) {
+  const std::string mhd = dir.File("disk.mhd");
+  Run({"create", "hd", mhd, "--size", "2", "--format", "FAT"});
+  EXPECT_EQ(ReadAll(mhd).size(), 512u + 2 * 1048576);
+  const std::string hdi = dir.File("disk.hdi");
+  Run({"convert", mhd, hdi, "--to", "hdi"});
+  const auto data = Slice(ReadAll(mhd), 512, 0x40000);
+  BootWith("", "", hdi, "");
+  for (std::uint16_t lba : {0, 1, 256, 300}) {
+    const auto read = Bios(0x00, 0x06, 1024, lba, 0);
+    ASSERT_FALSE(read.carry) << lba;
+    EXPECT_EQ(host->ReadBlock(kBuffer, 1024), Slice(data, lba * 512u, 1024)) << lba;
+  }
+}
+
+TEST_F(WrittenImagesTest, ReadDriveCopiesWhatTheDriveHoldsIntoAnImageTheModuleMounts) {
+  const auto medium = testing_support::BuildHeaderless(testing_support::UniformDisk(77, 8, 3));
+  const std::string device = dir.File("device");
+  WriteAll(device, medium);
+  testing_support::SetVariable("DISK_RAW_DRIVE_B", device);
+  const std::string image = dir.File("copy.mfd");
+  Run({"read-drive", "B:", image});
+  testing_support::SetVariable("DISK_RAW_DRIVE_B", "");
+  EXPECT_EQ(ReadAll(image).size(), 68112u + medium.size());
+  EXPECT_EQ(Diskimg({"comment", image}).out, "New FD Image\n");
+  BootWith(image, "", "", "");
+  const auto read = Bios(0x90, 0x56, 8 * 1024, 0x0305, 0x0101);  // C 5, H 1, R 1
+  ASSERT_FALSE(read.carry);
+  EXPECT_EQ(host->ReadBlock(kBuffer, 8 * 1024), Slice(medium, 11 * 8 * 1024, 8 * 1024));
+  WriteAll(device, Slice(medium, 0, 100000));  // a medium that ends early
+  EXPECT_EQ(Diskimg({"read-drive", device, dir.File("short.mfd")}).code, 3);
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+// protect and comment: header fields edited in place, everything else kept.
+#include <filesystem>
+
+#include "diskimg_fixture.h"
+#include "host/bios_fixture.h"
+#include "support/floppy_images.h"
+
+namespace {
+
+using diskimg_test::DiskimgTest;
+using testing_support::ReadAll;
+
+struct Editable {
+  const char* name;
+  std::vector<std::uint8_t> (*build)(const testing_support::DiskSpec&);
+  std::size_t headerEnd;  // bytes past it are the disk's tables and data
+  std::size_t protectAt;
+  std::uint8_t protectOn;
+};
+
+class LabelTest : public DiskimgTest {
+ protected:
+  testing_support::DiskSpec disk = testing_support::UniformDisk(77, 8, 3);
+};
+
+TEST_F(LabelTest, ProtectAndCommentChangeOnlyTheirFieldsInEveryFormatThatHasThem) {
+  const Editable formats[] = {{"r0.mfd", testing_support::BuildR0, 0x120, 0x114, 1},
+                              {"r1.mfd", testing_support::BuildR1, 0x120, 0x114, 1},
+                              {"one.d88", testing_support::BuildD88, 0x20, 0x1A, 0x10}};
+  for (const Editable& f : formats) {
+    SCOPED_TRACE(f.name);
+    const auto before = f.build(disk);
+    const std::string path = Save(f.name, before);
+    EXPECT_EQ(Expect(0, {"comment", path}).out, "TEST DISK\n");
+    Expect(0, {"protect", path, "on", "--dry-run"});
+    Expect(0, {"comment", path, "OTHER", "-n"});
+    EXPECT_EQ(ReadAll(path), before);
+    Expect(0, {"protect", path, "on"});
+    Expect(0, {"comment", path, "NEU"});
+    EXPECT_NE(Expect(0, {"comment", path, "--json"}).out.find(",\"comment\":\"NEU\"}\n"),
+              std::string::npos);
+    Expect(2, {"comment", path, std::string(300, 'x')});
+    const auto after = ReadAll(path);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after[f.protectAt], f.protectOn);
+    EXPECT_TRUE(std::equal(after.begin() + f.headerEnd, after.end(), before.begin() + f.headerEnd));
+    Expect(0, {"protect", path, "off"});
+    EXPECT_EQ(ReadAll(path)[f.protectAt], 0);
+  }
+}
+
+TEST_F(LabelTest, ADiskOfAMultiDiskD88IsEditedAloneAndHeadersWithoutTheFieldAreRefused) {
+  auto first = testing_support::BuildD88(disk);
+  disk.comment = "SECOND";
+  const auto second = testing_support::BuildD88(disk);
+  first.insert(first.end(), second.begin(), second.end());
+  const std::string both = Save("two.d88", first);
+  Expect(0, {"protect", both + "::2", "on"});
+  Expect(0, {"comment", both + "::2", "ZWEI"});
+  EXPECT_EQ(Expect(0, {"comment", both}).out, "TEST DISK\n");
+  EXPECT_EQ(Expect(0, {"comment", both + "::2"}).out, "ZWEI\n");
+  const auto after = ReadAll(both);
+  EXPECT_EQ(after[0x1A], 0);
+  EXPECT_EQ(after[second.size() + 0x1A], 0x10);
+  Expect(2, {"comment", both + "::3"});
+
+  const std::string mhd = Save(
+      "disk.mhd", testing_support::MhdImage(2, 8, 32, 512, std::vector<std::uint8_t>(2 << 18)));
+  EXPECT_EQ(Expect(0, {"comment", mhd}).out, "New HD Image\n");
+  Expect(0, {"comment", mhd, "Mine"});
+  EXPECT_EQ(Expect(0, {"comment", mhd}).out, "Mine\n");
+  Expect(2, {"protect", mhd, "on"});
+  const std::string raw = Save("raw.hdm", testing_support::BuildHeaderless(disk));
+  Expect(2, {"comment", raw, "x"});
+  Expect(2, {"protect", raw, "maybe"});
+}
+
+TEST_F(LabelTest, AnImageMarkedReadOnlyIsLeftAloneWithExitCode4) {
+  const auto before = testing_support::BuildR0(disk);
+  const std::string path = Save("ro.mfd", before);
+  std::filesystem::permissions(path,
+                               std::filesystem::perms::owner_write |
+                                   std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  Expect(4, {"protect", path, "on"});
+  EXPECT_EQ(ReadAll(path), before);
+}
+
+}  // namespace
