@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "fdc/dma_controller.h"
-#include "fdc/floppy_controller.h"
-#include "fdd/floppy_drive.h"
+#include "chips/dma_controller.h"
+#include "chips/floppy_controller.h"
+#include "media/floppy_drive.h"
 #include "platform/file.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "fdc/dma_controller.h"
-#include "fdc/floppy_controller.h"
-#include "fdd/floppy_drive.h"
+#include "chips/dma_controller.h"
+#include "chips/floppy_controller.h"
+#include "media/file_routines.h"
+#include "media/floppy_drive.h"
 #include "platform/file.h"
-#include "plugin/file_routines.h"
 
 namespace {
 

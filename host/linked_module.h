@@ -1,6 +1,6 @@
 // The module's six exports when the module is linked into the program itself (fuzzers,
 // benchmarks) rather than loaded from its file; such a program also compiles
-// src/plugin/exports.cpp and links the core.
+// src/module/exports.cpp and links the core.
 #pragma once
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "plugin/disk_system.h"
+#include "machine/disk_system.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/file_names.h"

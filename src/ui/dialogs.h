@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "formats/mfd.h"
+#include "machine/disk_settings.h"
 #include "ui/control_surface.h"
-#include "ui/disk_settings.h"
 
 namespace disk {
 

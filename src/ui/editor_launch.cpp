@@ -1,7 +1,7 @@
 #include "ui/editor_launch.h"
 
+#include "machine/disk_system.h"
 #include "platform/process.h"
-#include "plugin/disk_system.h"
 
 namespace disk {
 

@@ -1,8 +1,8 @@
 #include "ui/image_info.h"
 
-#include "fdd/file_image_reader.h"
 #include "formats/image_label.h"
-#include "plugin/file_routines.h"
+#include "media/file_image_reader.h"
+#include "media/file_routines.h"
 
 namespace disk {
 namespace {

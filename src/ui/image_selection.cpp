@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "plugin/disk_system.h"
+#include "machine/disk_system.h"
+#include "machine/media_change.h"
 #include "ui/control_surface.h"
 #include "ui/dialogs.h"
 #include "ui/file_names.h"
-#include "ui/media_change.h"
 #include "ui/panel_controls.h"
 #include "ui/status_panel.h"
 

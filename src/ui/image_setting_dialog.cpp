@@ -1,6 +1,6 @@
 #include "formats/image_label.h"
-#include "plugin/disk_system.h"
-#include "plugin/file_routines.h"
+#include "machine/disk_system.h"
+#include "media/file_routines.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/panel_controls.h"

@@ -1,10 +1,10 @@
 #include <memory>
 
-#include "fdd/new_floppy_image.h"
 #include "formats/floppy_geometry.h"
+#include "machine/disk_system.h"
+#include "media/new_floppy_image.h"
 #include "platform/raw_volume.h"
 #include "platform/system.h"
-#include "plugin/disk_system.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 

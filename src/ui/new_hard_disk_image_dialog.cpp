@@ -1,7 +1,7 @@
 #include <cstdio>
 
-#include "hdd/new_hard_disk_image.h"
-#include "plugin/disk_system.h"
+#include "machine/disk_system.h"
+#include "media/new_hard_disk_image.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 

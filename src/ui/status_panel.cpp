@@ -3,13 +3,13 @@
 #include <atomic>
 #include <cstdio>
 
+#include "machine/disk_system.h"
+#include "machine/media_change.h"
 #include "platform/file.h"
-#include "plugin/disk_system.h"
 #include "ui/control_surface.h"
 #include "ui/editor_launch.h"
 #include "ui/image_info.h"
 #include "ui/image_selection.h"
-#include "ui/media_change.h"
 #include "ui/panel_controls.h"
 
 namespace disk {

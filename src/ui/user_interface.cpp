@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/disk_system.h"
+#include "machine/disk_system.h"
 
 namespace disk {
 

@@ -1,7 +1,7 @@
 // The windows the host asks the module for.
 #pragma once
 
-#include "plugin/host_abi.h"
+#include "platform/host_abi.h"
 
 namespace disk {
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "fdc/controller_rig.h"
-#include "plugin/disk_system.h"
-#include "plugin/file_routines.h"
+#include "machine/disk_system.h"
+#include "media/file_routines.h"
 #include "support/fdc_guest.h"
 #include "support/floppy_images.h"
 #include "support/scratch.h"

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <memory>
 
-#include "fdd/floppy_drive.h"
+#include "media/floppy_drive.h"
 
 namespace fdd_testing {
 

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "drive_fixture.h"
-#include "fdd/backing_store.h"
-#include "fdd/floppy_drive.h"
 #include "formats/image_builders.h"
-#include "plugin/disk_system.h"
-#include "plugin/file_routines.h"
+#include "machine/disk_system.h"
+#include "media/backing_store.h"
+#include "media/file_routines.h"
+#include "media/floppy_drive.h"
 #include "support/scratch.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "drive_fixture.h"
-#include "fdd/floppy_drive.h"
 #include "formats/floppy_geometry.h"
+#include "media/floppy_drive.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Mounting hard-disk images: a mount whose file calls fail, and the sector arithmetic.
 #include <gtest/gtest.h>
 
-#include "hdd/hard_disk_drive.h"
-#include "plugin/file_routines.h"
+#include "media/file_routines.h"
+#include "media/hard_disk_drive.h"
 #include "support/scratch.h"
 
 namespace {

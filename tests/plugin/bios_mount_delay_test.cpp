@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "fdc/floppy_controller.h"
-#include "fdd/floppy_drive.h"
-#include "plugin/disk_system.h"
-#include "plugin/machine_handlers.h"
+#include "chips/floppy_controller.h"
+#include "machine/disk_system.h"
+#include "machine/machine_handlers.h"
+#include "media/floppy_drive.h"
 #include "support/scratch.h"
 
 namespace {

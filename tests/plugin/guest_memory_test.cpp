@@ -1,11 +1,11 @@
-#include "plugin/guest_memory.h"
+#include "bios/guest_memory.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "plugin/disk_system.h"
+#include "machine/disk_system.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/disk_settings.h"
+#include "machine/disk_settings.h"
 
 #include <gtest/gtest.h>
 

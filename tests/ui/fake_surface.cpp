@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ui/disk_settings.h"
+#include "machine/disk_settings.h"
 #include "ui/status_panel.h"
 
 namespace testing_support {

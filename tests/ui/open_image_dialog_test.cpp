@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "plugin/host_abi.h"
+#include "platform/host_abi.h"
 #include "ui/image_selection.h"
 #include "ui/panel_controls.h"
 #include "ui/status_panel.h"

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "fdc/floppy_controller.h"
-#include "fdd/floppy_drive.h"
-#include "fdd/new_floppy_image.h"
+#include "chips/floppy_controller.h"
+#include "media/floppy_drive.h"
+#include "media/new_floppy_image.h"
 #include "ui/panel_controls.h"
 #include "ui/status_panel.h"
 #include "ui/ui_fixture.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/disk_system.h"
+#include "machine/disk_system.h"
 #include "support/scratch.h"
 #include "ui/fake_surface.h"
 

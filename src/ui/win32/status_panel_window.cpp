@@ -3,8 +3,8 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include "machine/disk_system.h"
 #include "platform/module_events.h"
-#include "plugin/disk_system.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/panel_controls.h"

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "machine/disk_settings.h"
+#include "machine/disk_system.h"
 #include "platform/system.h"
-#include "plugin/disk_system.h"
-#include "ui/disk_settings.h"
 #include "ui/image_selection.h"
 
 namespace disk::win32 {
