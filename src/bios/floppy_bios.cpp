@@ -2,15 +2,9 @@
 #include "bios/floppy_bios.h"
 
 #include "bios/floppy_bios_call.h"
-#include "machine/disk_system.h"
-#include "ui/status_panel.h"
 
 namespace disk {
 namespace {
-
-// Lines of the floppy interrupt: the 640 KB interface's, and the 1 MB interface's.
-constexpr std::uint32_t kLine640KB = 2;
-constexpr std::uint32_t kLine1MB = 3;
 
 // Operations that seek first when AH asks for it and light the access lamp.
 bool TouchesTheDisk(std::uint8_t command) {
@@ -65,19 +59,19 @@ bool RunBiosOperation(BiosCall& call) {
   const bool touches = TouchesTheDisk(call.Command());
   if (touches && call.SeekFirst()) call.ImpliedSeek();
   const bool done = Dispatch(call);
-  if (touches) SetAccessLamp(static_cast<int>(call.unit), true);
+  if (touches) call.fdc.wiring().lightLamp(static_cast<int>(call.unit));
   return done;
 }
 
-std::uint32_t ExecuteBiosCall(FloppyDrive& drive, FloppyController& fdc) {
+std::uint32_t ExecuteBiosCall(const HostLink& host, FloppyDrive& drive, FloppyController& fdc) {
   if (drive.registers == nullptr) return 0;
-  BiosCall call(TheDiskSystem(), drive, fdc);
+  BiosCall call(host, drive, fdc);
   if ((call.regs.AL() & 1) != (drive.unit & 1)) return 0;
   fdc.unit = drive.unit;
   drive.biosCommand = call.Command();
   const bool done = RunBiosOperation(call);
-  if (MhwRaiseInterrupt raise = fdc.wiring().raiseInterrupt)
-    raise(call.Is640Class() ? kLine640KB : kLine1MB);
+  fdc.wiring().raiseInterrupt(call.Is640Class() ? fdc::kInterruptLine640KB
+                                                : fdc::kInterruptLine1MB);
   return done ? 1 : 0;
 }
 

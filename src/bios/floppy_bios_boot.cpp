@@ -3,9 +3,10 @@
 
 #include "bios/floppy_bios.h"
 #include "bios/floppy_bios_call.h"
+#include "bios/guest_memory.h"
+#include "bios/host_link.h"
 #include "bios/work_area.h"
 #include "formats/floppy_geometry.h"
-#include "machine/disk_system.h"
 
 namespace disk {
 namespace {
@@ -29,23 +30,23 @@ BootRead BootReadFor(const SectorRecord& first) {
   return {0x56, 1024, kLoadSegment};
 }
 
-void MarkBootMedia(DiskSystem& system, FloppyController& fdc, std::uint8_t mediaType,
+void MarkBootMedia(const HostLink& host, FloppyController& fdc, std::uint8_t mediaType,
                    std::uint8_t unit) {
   using namespace work_area;
-  auto update = [&system](std::uint32_t at, std::uint8_t keep, std::uint8_t set) {
-    WriteGuestByte(system, at, static_cast<std::uint8_t>((ReadGuestByte(system, at) & keep) | set));
+  auto update = [&host](std::uint32_t at, std::uint8_t keep, std::uint8_t set) {
+    WriteGuestByte(host, at, static_cast<std::uint8_t>((ReadGuestByte(host, at) & keep) | set));
   };
   if (mediaType == 0x10 || mediaType == 0x70) {
     fdc.interfaceMode = fdc::kInterface640KB;
     fdc.dmaSelect = 2;
-    WriteGuestByte(system, kBootDevice, static_cast<std::uint8_t>(0x70 | unit));
+    WriteGuestByte(host, kBootDevice, static_cast<std::uint8_t>(0x70 | unit));
     update(kFloppyUnits, 0xF0, 0x00);
     update(kHardDiskUnits, 0x0F, 0x30);
     update(kBiosFlags500, 0xFF, kFlag640Boot);
   } else {
     fdc.interfaceMode = fdc::kInterface1MB;
     fdc.dmaSelect = 0;
-    WriteGuestByte(system, kBootDevice, static_cast<std::uint8_t>(mediaType | unit));
+    WriteGuestByte(host, kBootDevice, static_cast<std::uint8_t>(mediaType | unit));
     update(kFloppyUnits, 0xF3, 0x03);
     update(kHardDiskUnits, 0x0F, 0x00);
     update(kBiosFlags500, static_cast<std::uint8_t>(~kFlag640Boot), 0x00);
@@ -54,21 +55,20 @@ void MarkBootMedia(DiskSystem& system, FloppyController& fdc, std::uint8_t media
 
 }  // namespace
 
-bool LoadBootSector(FloppyDrive& drive) {
-  DiskSystem& system = TheDiskSystem();
-  if (system.fdc == nullptr || system.registers == nullptr) return false;
+bool LoadBootSector(HostLink& host, FloppyController& fdc, FloppyDrive& drive) {
+  if (host.registers == nullptr) return false;
   std::uint8_t live[mhw::kRegistersSize];
-  std::memcpy(live, system.registers, sizeof live);
-  std::memcpy(system.savedRegisters, live, sizeof live);
-  drive.registers = system.savedRegisters;
-  system.fdc->unit = drive.unit;
+  std::memcpy(live, host.registers, sizeof live);
+  std::memcpy(host.savedRegisters, live, sizeof live);
+  drive.registers = host.savedRegisters;
+  fdc.unit = drive.unit;
   RegisterView regs(drive.registers);
 
   const SectorRecord first = drive.Track(0, 0)[0];
   const BootRead read = BootReadFor(first);
   regs.SetAH(bios_command::kRecalibrate);
   drive.biosCommand = bios_command::kRecalibrate;
-  BiosCall recalibrate(system, drive, *system.fdc);
+  BiosCall recalibrate(host, drive, fdc);
   if (!BiosRecalibrate(recalibrate)) return false;
 
   regs.SetAL(static_cast<std::uint8_t>(first.mediaType | drive.unit));
@@ -81,14 +81,14 @@ bool LoadBootSector(FloppyDrive& drive) {
   regs.SetSegment(mhw::reg::kES, read.segment);
   regs.SetBP(0);
   drive.biosCommand = bios_command::kReadData;
-  BiosCall readBoot(system, drive, *system.fdc);
+  BiosCall readBoot(host, drive, fdc);
   if (!RunBiosOperation(readBoot)) return false;
 
-  std::memcpy(system.savedRegisters, live, sizeof live);
+  std::memcpy(host.savedRegisters, live, sizeof live);
   regs.SetSegment(mhw::reg::kCS, read.segment);
   regs.SetIP(0);
-  MarkBootMedia(system, *system.fdc, first.mediaType, static_cast<std::uint8_t>(drive.unit));
-  std::memcpy(system.registers, system.savedRegisters, sizeof live);
+  MarkBootMedia(host, fdc, first.mediaType, static_cast<std::uint8_t>(drive.unit));
+  std::memcpy(host.registers, host.savedRegisters, sizeof live);
   return true;
 }
 

@@ -4,40 +4,14 @@
 
 #include <cstdint>
 
+#include "bios/bios_codes.h"
 #include "bios/guest_registers.h"
 #include "chips/floppy_controller.h"
 #include "media/floppy_drive.h"
 
 namespace disk {
 
-class DiskSystem;
-
-// BIOS result codes (AH).
-namespace bios_status {
-inline constexpr std::uint8_t kDone = 0x00;
-inline constexpr std::uint8_t kClassMismatch = 0x40;
-inline constexpr std::uint8_t kNotReady = 0x60;
-inline constexpr std::uint8_t kWriteProtected = 0x70;
-inline constexpr std::uint8_t kNoSector = 0xC0;
-inline constexpr std::uint8_t kWrongDensity = 0xE0;
-}  // namespace bios_status
-
-// Command codes: the low four bits of AH.
-namespace bios_command {
-inline constexpr std::uint8_t kSeek = 0x0;
-inline constexpr std::uint8_t kVerify = 0x1;
-inline constexpr std::uint8_t kReadDiagnostic = 0x2;
-inline constexpr std::uint8_t kInitialize = 0x3;
-inline constexpr std::uint8_t kSense = 0x4;
-inline constexpr std::uint8_t kWriteData = 0x5;
-inline constexpr std::uint8_t kReadData = 0x6;
-inline constexpr std::uint8_t kRecalibrate = 0x7;
-inline constexpr std::uint8_t kWriteDeletedData = 0x9;
-inline constexpr std::uint8_t kReadId = 0xA;
-inline constexpr std::uint8_t kReadDeletedData = 0xC;
-inline constexpr std::uint8_t kFormatTrack = 0xD;
-inline constexpr std::uint8_t kSetMode = 0xE;
-}  // namespace bios_command
+struct HostLink;
 
 // Where a read or write walk over the sectors stands.
 struct WalkPosition {
@@ -47,9 +21,9 @@ struct WalkPosition {
 };
 
 struct BiosCall {
-  BiosCall(DiskSystem& system, FloppyDrive& drive, FloppyController& fdc);
+  BiosCall(const HostLink& host, FloppyDrive& drive, FloppyController& fdc);
 
-  DiskSystem& system;
+  const HostLink& host;
   FloppyDrive& drive;
   FloppyController& fdc;
   RegisterView regs;

@@ -1,6 +1,5 @@
 // The checks and result rules the floppy BIOS operations share.
 #include "bios/floppy_bios_call.h"
-#include "machine/disk_system.h"
 
 namespace disk {
 namespace {
@@ -9,8 +8,8 @@ constexpr std::uint8_t kSeekCylinderSearchTracks = 163;
 
 }  // namespace
 
-BiosCall::BiosCall(DiskSystem& diskSystem, FloppyDrive& floppyDrive, FloppyController& controller)
-    : system(diskSystem),
+BiosCall::BiosCall(const HostLink& hostLink, FloppyDrive& floppyDrive, FloppyController& controller)
+    : host(hostLink),
       drive(floppyDrive),
       fdc(controller),
       regs(floppyDrive.registers),

@@ -45,7 +45,7 @@ bool BiosSense(BiosCall& call) {
   // The 640 KB interface answers the 0x70 classes only, the other modes every class but them.
   const bool class70 = call.DeviceClass() == 0x7 || call.DeviceClass() == 0xF;
   if (class70 != (call.fdc.interfaceMode == fdc::kInterface640KB)) {
-    call.regs.SetAH(bios_status::kClassMismatch);
+    call.regs.SetAH(bios_status::kBadRequest);
     return false;
   }
   status |= kSenseReady;

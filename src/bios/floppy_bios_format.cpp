@@ -3,32 +3,26 @@
 #include <algorithm>
 
 #include "bios/floppy_bios_call.h"
+#include "bios/guest_memory.h"
 #include "bios/work_area.h"
 #include "chips/dma_controller.h"
-#include "machine/disk_system.h"
 
 namespace disk {
 namespace {
 
 constexpr std::uint8_t kFormatGap = 26;
 constexpr std::uint8_t k144SectorsPerTrack = 18;
-constexpr std::uint8_t kHeadBit = 0x04;
-
-std::uint16_t GuestWord(const DiskSystem& system, std::uint32_t linear) {
-  return static_cast<std::uint16_t>(ReadGuestByte(system, linear) |
-                                    (ReadGuestByte(system, linear + 1) << 8));
-}
 
 // Sectors per track from the BIOS's disk parameter tables: the far pointer at `pointer` leads to
 // a word per unit, which leads to the unit's table in the same segment; it holds eight bytes per
 // size code, in two halves (FM 4 bytes in, MFM at the start).
 std::uint8_t SectorsFromParameterTable(const BiosCall& call, std::uint32_t pointer) {
-  const std::uint16_t offset = GuestWord(call.system, pointer);
-  const std::uint32_t segment = GuestWord(call.system, pointer + 2);
+  const std::uint16_t offset = ReadGuestWord(call.host, pointer);
+  const std::uint32_t segment = ReadGuestWord(call.host, pointer + 2);
   const auto perUnit = static_cast<std::uint16_t>(offset + 2 * call.unit);
-  const std::uint16_t table = GuestWord(call.system, segment * 16 + perUnit);
+  const std::uint16_t table = ReadGuestWord(call.host, segment * 16 + perUnit);
   const auto at = static_cast<std::uint16_t>(table + (call.Mfm() ? 0 : 4) + 8 * call.regs.CH() + 2);
-  return ReadGuestByte(call.system, segment * 16 + at);
+  return ReadGuestByte(call.host, segment * 16 + at);
 }
 
 }  // namespace
@@ -36,7 +30,7 @@ std::uint8_t SectorsFromParameterTable(const BiosCall& call, std::uint32_t point
 bool BiosFormatTrack(BiosCall& call) {
   FloppyController& fdc = call.fdc;
   fdc.commandByte = call.ah;
-  fdc.unitByte = static_cast<std::uint8_t>(call.unit | (call.regs.DH() != 0 ? kHeadBit : 0));
+  fdc.unitByte = static_cast<std::uint8_t>(call.unit | (call.regs.DH() != 0 ? fdc::st0::kHead : 0));
   fdc.idN = call.regs.CH();
   fdc.formatGpl = kFormatGap;
   fdc.formatFill = call.regs.DL();

@@ -5,7 +5,7 @@
 #include "bios/floppy_bios_call.h"
 #include "bios/guest_memory.h"
 #include "formats/floppy_geometry.h"
-#include "media/fdc_sector_io.h"
+#include "media/backing_store.h"
 
 namespace disk {
 namespace {
@@ -28,7 +28,7 @@ void Deliver(BiosCall& call, std::uint32_t position, std::uint32_t offset, std::
     const std::uint32_t n = std::min(length - done, kLargestSector);
     ReadSectorData(call.drive, position + done, buffer, n);
     if (toGuest)
-      CopyToGuest(call.system, call.regs.ES(), call.regs.BP() + offset + done, buffer,
+      CopyToGuest(call.host, call.regs.ES(), call.regs.BP() + offset + done, buffer,
                   static_cast<std::int32_t>(n));
     done += n;
   }
@@ -100,7 +100,7 @@ bool BiosRead(BiosCall& call) {
         remaining > 0 ? std::min(size, static_cast<std::uint32_t>(remaining)) : 0;
     ReadSectorData(drive, drive.dataPosition, buffer, size);
     if (toGuest && toDeliver > 0)
-      CopyToGuest(call.system, call.regs.ES(), call.regs.BP() + transferred, buffer,
+      CopyToGuest(call.host, call.regs.ES(), call.regs.BP() + transferred, buffer,
                   static_cast<std::int32_t>(toDeliver));
     call.ResultFrom(at.side, record.st0, record.st1, record.st2, record.status);
     if (diagnostic && (record.N != n || !BiosCall::GoodStatus(record.status))) {

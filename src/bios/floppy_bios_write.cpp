@@ -2,7 +2,7 @@
 #include "bios/floppy_bios_call.h"
 #include "bios/guest_memory.h"
 #include "formats/floppy_geometry.h"
-#include "media/fdc_sector_io.h"
+#include "media/backing_store.h"
 
 namespace disk {
 
@@ -35,7 +35,7 @@ bool BiosWrite(BiosCall& call) {
     const SectorRecord& record = drive.Track(drive.cylinder, at.side)[at.slot];
     const std::uint32_t size = SectorSize(record.N);
     drive.dataPosition = drive.FindSectorData(drive.cylinder, at.side, record.R, record.N);
-    CopyFromGuest(call.system, buffer, call.regs.ES(), call.regs.BP() + transferred,
+    CopyFromGuest(call.host, buffer, call.regs.ES(), call.regs.BP() + transferred,
                   static_cast<std::int32_t>(size));
     if (!WriteSectorData(drive, drive.dataPosition, buffer, size)) {
       // The image did not take the data (disk full, I/O error): reported as not ready.

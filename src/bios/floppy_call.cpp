@@ -2,25 +2,25 @@
 
 #include <cstring>
 
+#include "bios/disk_bios.h"
 #include "bios/floppy_bios_call.h"
 #include "bios/floppy_worker.h"
+#include "bios/guest_memory.h"
 #include "bios/guest_registers.h"
 #include "bios/work_area.h"
-#include "machine/disk_system.h"
 #include "media/floppy_drive.h"
 
 namespace disk {
 namespace {
 
-constexpr std::uint8_t kStatusNoUnit = 0x40;
 // Up to this many bytes an image transfer runs at once; more go to the worker thread.
 constexpr std::uint32_t kSynchronousLimit = 0x2000;
 
 enum class Mode { kSynchronous, kThreaded };
 
 // How the call is run, and how many ticks FDWAIT makes it last (one per whole 512 bytes).
-Mode Classify(DiskSystem& system, RegisterView regs, unsigned unit) {
-  std::uint32_t& wait = system.fdWaitCount[unit];
+Mode Classify(DiskBios& bios, RegisterView regs, unsigned unit) {
+  std::uint32_t& wait = bios.fdWaitCount[unit];
   using namespace bios_command;
   switch (regs.AH() & 0x0F) {
     case kVerify:
@@ -29,7 +29,7 @@ Mode Classify(DiskSystem& system, RegisterView regs, unsigned unit) {
     case kReadData:
     case kWriteDeletedData:
     case kReadDeletedData:
-      if (system.realDrives[unit].useImage != 0 && regs.BX() <= kSynchronousLimit) {
+      if (bios.settings.realDrives[unit].useImage != 0 && regs.BX() <= kSynchronousLimit) {
         wait = regs.BX() >> 9;
         return Mode::kSynchronous;
       }
@@ -49,74 +49,74 @@ Mode Classify(DiskSystem& system, RegisterView regs, unsigned unit) {
 }
 
 // Asks the host to run the same INT 1Bh again later.
-void RequestRerun(const DiskSystem& system) {
-  if (system.hostQueue != nullptr) {
-    MhwRerunQueue& queue = *system.hostQueue;
+void RequestRerun(const DiskBios& bios) {
+  if (bios.host.hostQueue != nullptr) {
+    MhwRerunQueue& queue = *bios.host.hostQueue;
     const std::uint32_t at = queue.count;
     if (at < 256) {  // a host that lets its queue fill loses the request, not its memory
       queue.entries[at] = (queue.entries[at] & ~0xFFu) | mhw::kRerunRequest;
       queue.count = at + 1;
     }
   }
-  if (system.hostResume != nullptr) system.hostResume();
+  if (bios.host.hostResume != nullptr) bios.host.hostResume();
 }
 
 // Acknowledges a floppy interrupt the guest has not looked at yet.
-void ClearFloppyInterruptFlags(const DiskSystem& system) {
-  if ((ReadGuestByte(system, work_area::kFloppyInterrupt) & 0x0F) != 0 ||
-      (ReadGuestByte(system, work_area::kFloppyInterrupt640) & 0xF0) != 0) {
-    WriteGuestByte(system, work_area::kFloppyInterrupt, 0);
-    WriteGuestByte(system, work_area::kFloppyInterrupt640, 0);
+void ClearFloppyInterruptFlags(const DiskBios& bios) {
+  if ((ReadGuestByte(bios.host, work_area::kFloppyInterrupt) & 0x0F) != 0 ||
+      (ReadGuestByte(bios.host, work_area::kFloppyInterrupt640) & 0xF0) != 0) {
+    WriteGuestByte(bios.host, work_area::kFloppyInterrupt, 0);
+    WriteGuestByte(bios.host, work_area::kFloppyInterrupt640, 0);
   }
 }
 
 }  // namespace
 
-std::uint32_t FloppyBiosCall(DiskSystem& system) {
-  FloppyCallState& call = system.floppyCall;
-  RegisterView regs(system.registers);
-  ClearFloppyInterruptFlags(system);
+std::uint32_t FloppyBiosCall(DiskBios& bios) {
+  FloppyCallState& call = bios.floppyCall;
+  RegisterView regs(bios.host.registers);
+  ClearFloppyInterruptFlags(bios);
   const unsigned unit = regs.AL() & 3;
 
   if (call.callPending != 0) {
     // Every floppy call while one is pending is its re-run. The FDWAIT delay it waits for is
     // that of the unit its own AL names; units 2 and 3 have none.
-    TakeBackFloppyWorker(system, false);
+    TakeBackFloppyWorker(bios, false);
     const bool delayed =
-        unit < kFloppyUnitCount && system.fdWait != 0 && system.fdWaitCount[unit] != 0;
+        unit < kFloppyUnitCount && bios.settings.fdWait != 0 && bios.fdWaitCount[unit] != 0;
     if (!call.lent && !delayed) {
-      if (unit < kFloppyUnitCount) system.fdWaitCount[unit] = 0;
-      std::memcpy(system.registers, system.savedRegisters, mhw::kRegistersSize);
+      if (unit < kFloppyUnitCount) bios.fdWaitCount[unit] = 0;
+      std::memcpy(bios.host.registers, bios.host.savedRegisters, mhw::kRegistersSize);
       call.callPending = 0;
       return call.resultByte != 0 ? mhw::kBiosCarryClear : mhw::kBiosCarrySet;
     }
-    RequestRerun(system);
+    RequestRerun(bios);
     return mhw::kBiosNoCarry;
   }
   if (unit >= kFloppyUnitCount) {
-    regs.SetAH(kStatusNoUnit);
+    regs.SetAH(bios_status::kBadRequest);
     return mhw::kBiosCarrySet;
   }
 
-  const Mode mode = Classify(system, regs, unit);
+  const Mode mode = Classify(bios, regs, unit);
   call.callPending = 1;
   call.unit = unit;
-  std::memcpy(system.savedRegisters, system.registers, mhw::kRegistersSize);
-  if (FloppyDrive* drive = system.floppyDrives[unit]) drive->registers = system.savedRegisters;
+  std::memcpy(bios.host.savedRegisters, bios.host.registers, mhw::kRegistersSize);
+  if (FloppyDrive* drive = bios.devices.floppyDrives[unit])
+    drive->registers = bios.host.savedRegisters;
   if (mode == Mode::kSynchronous) {
-    call.resultByte = RunFloppyOperation(system, system.fdc);
+    call.resultByte = RunFloppyOperation(bios, bios.devices.fdc);
   } else {
-    system.fdWaitCount[unit] = 0;
-    StartFloppyBiosWorker(system);
+    bios.fdWaitCount[unit] = 0;
+    StartFloppyBiosWorker(bios);
   }
-  RequestRerun(system);
+  RequestRerun(bios);
   return mhw::kBiosNoCarry;
 }
 
-void ForgetPendingFloppyCall() {
-  DiskSystem& system = TheDiskSystem();
-  AbandonFloppyWorker(system);
-  system.floppyCall.callPending = 0;
+void ForgetPendingFloppyCall(DiskBios& bios) {
+  AbandonFloppyWorker(bios);
+  bios.floppyCall.callPending = 0;
 }
 
 }  // namespace disk

@@ -13,7 +13,7 @@
 
 namespace disk {
 
-class DiskSystem;
+class DiskBios;
 
 struct FloppyCallState {
   // A floppy call has started and not yet been handed back. Emulation thread only.
@@ -39,13 +39,13 @@ struct FloppyCallState {
 };
 
 // The floppy procedure of INT 1Bh for a floppy DA/UA; returns the handler's result.
-std::uint32_t FloppyBiosCall(DiskSystem& system);
+std::uint32_t FloppyBiosCall(DiskBios& bios);
 
 // Drops a pending floppy call (reset, BIOS start-up, power-off, snapshot load, unloading). A
 // worker still running is waited for first rather than left to finish on its own: it works on
 // the drive and the saved registers, which whatever follows is about to reset or reuse, so a
 // late result could land in a later call. The wait lasts one floppy operation; what the worker
 // did to the controllers' registers is dropped with the call.
-void ForgetPendingFloppyCall();
+void ForgetPendingFloppyCall(DiskBios& bios);
 
 }  // namespace disk

@@ -1,12 +1,11 @@
 // The guest's BIOS work area as the disk subsystem uses it: byte addresses in the first
-// megabyte, read and written one byte at a time through the host's linear access.
+// megabyte, read and written one byte at a time through the host's linear access
+// (bios/guest_memory.h).
 #pragma once
 
 #include <cstdint>
 
 namespace disk {
-
-class DiskSystem;
 
 namespace work_area {
 inline constexpr std::uint32_t kSystemFlags480 = 0x480;
@@ -26,13 +25,5 @@ inline constexpr std::uint32_t kFirstShortTable = 0x5E8;
 inline constexpr std::uint32_t kSecondShortTable = 0x5EC;
 inline constexpr std::uint32_t k1MParameterTable = 0x5F8;
 }  // namespace work_area
-
-// Without the host's memory functions (before DeviceEntry) reads give 0 and writes vanish.
-std::uint8_t ReadGuestByte(const DiskSystem& system, std::uint32_t linear);
-void WriteGuestByte(const DiskSystem& system, std::uint32_t linear, std::uint8_t value);
-void WriteGuestWord(const DiskSystem& system, std::uint32_t linear, std::uint16_t value);
-// A far pointer (offset word, then segment word) at `linear`.
-void WriteFarPointer(const DiskSystem& system, std::uint32_t linear, std::uint16_t segment,
-                     std::uint16_t offset);
 
 }  // namespace disk

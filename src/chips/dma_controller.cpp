@@ -103,14 +103,14 @@ bool DmaController::Transfer(int channel, std::uint32_t length, MoveByte move) {
 bool DmaController::TransferToMemory(int channel, const std::uint8_t* source,
                                      std::uint32_t length) {
   return Transfer(channel, length, [&](std::uint32_t linear, std::uint32_t i) {
-    if (bus_.writeByte != nullptr) bus_.writeByte(linear, source[i]);
+    if (bus_.writeByte != nullptr) bus_.writeByte(bus_.context, linear, source[i]);
   });
 }
 
 bool DmaController::TransferFromMemory(int channel, std::uint8_t* destination,
                                        std::uint32_t length) {
   return Transfer(channel, length, [&](std::uint32_t linear, std::uint32_t i) {
-    destination[i] = bus_.readByte != nullptr ? bus_.readByte(linear) : 0;
+    destination[i] = bus_.readByte != nullptr ? bus_.readByte(bus_.context, linear) : 0;
   });
 }
 

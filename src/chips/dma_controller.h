@@ -4,18 +4,18 @@
 
 #include <cstdint>
 
-#include "platform/host_abi.h"
-
 namespace disk {
 
 class DmaController {
  public:
   static constexpr int kChannels = 4;
 
-  // How the controller reaches guest memory: the host's linear byte accessors.
+  // How the controller reaches guest memory: byte accessors by linear address, given `context`.
+  // Without them reads give 0 and writes vanish.
   struct Bus {
-    MhwReadByteLinear readByte = nullptr;
-    MhwWriteByteLinear writeByte = nullptr;
+    void* context = nullptr;
+    std::uint8_t (*readByte)(void* context, std::uint32_t linear) = nullptr;
+    void (*writeByte)(void* context, std::uint32_t linear, std::uint8_t value) = nullptr;
   };
 
   DmaController() = default;

@@ -96,7 +96,7 @@ void FloppyController::WriteDataRegister(std::uint8_t value) {
   // A drive lent out comes back before a command that may use it takes its first byte, so that
   // what the borrower leaves in the registers comes before the guest's parameters, not over them.
   const std::uint32_t continued = paramIndex == 0 ? value & kCommandMask : command;
-  if (UsesDrive(continued) && wiring_.claimDrives != nullptr) wiring_.claimDrives();
+  if (UsesDrive(continued)) wiring_.claimDrives();
   if (paramIndex == 0) {
     DecodeCommand(value);
   } else {

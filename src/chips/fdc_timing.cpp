@@ -1,9 +1,27 @@
-// Reset, the interrupt countdown and the periodic interrupt.
+// Wiring and reset, the ready change, the interrupt countdown and the periodic interrupt.
 #include "chips/floppy_controller.h"
+#include "media/floppy_drive.h"
 
 namespace disk {
 
 using namespace fdc;
+
+namespace {
+
+void RecordToIndex(void* controller) {
+  static_cast<FloppyController*>(controller)->idR = 1;
+}
+
+}  // namespace
+
+void FloppyController::Connect(const Wiring& wiring) {
+  wiring_ = wiring;
+  for (FloppyDrive* drive : wiring_.drives) {
+    if (drive == nullptr) continue;
+    drive->controller = this;
+    drive->onIndex = &RecordToIndex;
+  }
+}
 
 void FloppyController::Reset() {
   mainStatus = msr::kIdle;
@@ -47,9 +65,8 @@ void FloppyController::Tick() {
     --periodicCountdown;
   }
   if (interruptDelay == 1) {
-    if (wiring_.raiseInterrupt != nullptr)
-      wiring_.raiseInterrupt(interfaceMode == kInterface1MB ? kInterruptLine1MB
-                                                            : kInterruptLine640KB);
+    wiring_.raiseInterrupt(interfaceMode == kInterface1MB ? kInterruptLine1MB
+                                                          : kInterruptLine640KB);
     EnterPhase(Phase::kResult);
   }
   if (interruptDelay != 0) --interruptDelay;

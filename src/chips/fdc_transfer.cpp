@@ -6,9 +6,8 @@
 #include "chips/dma_controller.h"
 #include "chips/fdc_results.h"
 #include "chips/floppy_controller.h"
-#include "media/fdc_sector_io.h"
+#include "media/backing_store.h"
 #include "media/floppy_drive.h"
-#include "ui/status_panel.h"
 
 namespace disk {
 namespace {
@@ -124,7 +123,7 @@ void FloppyController::TransferSectors(bool write) {
 
 void FloppyController::LightLamp() const {
   // Units 2 and 3 have no drive and no lamp of their own (lamps 2 and 3 are the hard disks').
-  if (unit < kUnits) SetAccessLamp(static_cast<int>(unit), true);
+  if (unit < kUnits) wiring_.lightLamp(static_cast<int>(unit));
 }
 
 }  // namespace disk

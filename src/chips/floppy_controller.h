@@ -6,13 +6,29 @@
 #include <cstdint>
 
 #include "chips/fdc_registers.h"
-#include "platform/host_abi.h"
 
 namespace disk {
 
 class DmaController;
 class FloppyDrive;
 
+// A function of the module around a chip, with the object it works on. Calling one that is not
+// wired does nothing.
+template <typename... Args>
+struct Callback {
+  void* context = nullptr;
+  void (*function)(void* context, Args... args) = nullptr;
+
+  void operator()(Args... args) const {
+    if (function != nullptr) function(context, args...);
+  }
+};
+
+// Members by file: ports and the control register, fdc_ports.cpp; the data register, command
+// decode and phases, fdc_phases.cpp; wiring, reset, the ready change and the tick, fdc_timing.cpp;
+// the command engine: fdc_transfer.cpp (read and write data, the lamp), fdc_drive_commands.cpp
+// (seek, recalibrate, read ID, the sense commands), fdc_format.cpp (format track); taking over a
+// copy's registers, register_changes.cpp.
 class FloppyController {
  public:
   static constexpr int kUnits = 2;  // units 2 and 3 have no drive
@@ -20,13 +36,15 @@ class FloppyController {
   enum class Phase { kCommand, kExecution, kResult };
 
   // What the controller is wired to: the drives of units 0 and 1, the DMA controller its
-  // transfers go through, the host function that raises an interrupt line, and a function called
-  // before a guest's command works on a drive, so that a drive lent out comes back first.
+  // transfers go through, what raises an interrupt line of the host, what lights a unit's access
+  // lamp, and what is called before a guest's command works on a drive, so that a drive lent out
+  // comes back first.
   struct Wiring {
     FloppyDrive* drives[kUnits] = {};
     DmaController* dma = nullptr;
-    MhwRaiseInterrupt raiseInterrupt = nullptr;
-    void (*claimDrives)() = nullptr;
+    Callback<std::uint32_t> raiseInterrupt;
+    Callback<int> lightLamp;
+    Callback<> claimDrives;
   };
 
   FloppyController() { Reset(); }
@@ -38,8 +56,7 @@ class FloppyController {
   // Also makes each drive set the R register to 1 whenever its cursor returns to the index.
   void Connect(const Wiring& wiring);
   // Only the controller's side: the drives stay bound to whichever controller they were.
-  void SetWiring(const Wiring& wiring) { wiring_ = wiring; }
-  void ConnectInterrupt(MhwRaiseInterrupt raise) { wiring_.raiseInterrupt = raise; }
+  Wiring& wiring() { return wiring_; }
   const Wiring& wiring() const { return wiring_; }
 
   // Takes over what an operation run on a copy of this controller did: the registers its
@@ -110,7 +127,7 @@ class FloppyController {
   void TakeParameter(std::uint8_t value);
   void Execute();
   void TransferSectors(bool write);
-  void LightLamp() const;
+  void LightLamp() const;  // the current unit's
 
   Wiring wiring_;
   std::uint8_t buffer_[8192] = {};  // one sector of the largest size

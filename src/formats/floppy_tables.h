@@ -13,6 +13,23 @@ inline constexpr int kSpecialsPerTrack = 256;         // special read records of
 inline constexpr std::uint8_t kEmptySlot = 0xFF;      // C of a slot that holds no sector
 inline constexpr std::uint8_t kEndOfSpecials = 0xFF;  // command that ends a special list
 
+// Command codes of the disk BIOS's floppy calls (AH & 0x0F); a special read record answers one.
+namespace bios_command {
+inline constexpr std::uint8_t kSeek = 0x0;
+inline constexpr std::uint8_t kVerify = 0x1;
+inline constexpr std::uint8_t kReadDiagnostic = 0x2;
+inline constexpr std::uint8_t kInitialize = 0x3;
+inline constexpr std::uint8_t kSense = 0x4;
+inline constexpr std::uint8_t kWriteData = 0x5;
+inline constexpr std::uint8_t kReadData = 0x6;
+inline constexpr std::uint8_t kRecalibrate = 0x7;
+inline constexpr std::uint8_t kWriteDeletedData = 0x9;
+inline constexpr std::uint8_t kReadId = 0xA;
+inline constexpr std::uint8_t kReadDeletedData = 0xC;
+inline constexpr std::uint8_t kFormatTrack = 0xD;
+inline constexpr std::uint8_t kSetMode = 0xE;
+}  // namespace bios_command
+
 constexpr int TrackIndex(std::uint32_t cylinder, std::uint32_t side) {
   return static_cast<int>(cylinder * 2 + (side & 1));
 }

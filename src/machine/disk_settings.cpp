@@ -15,7 +15,7 @@ struct Profile {
   const char* file;
 
   void Read(const char* key, const char* fallback, char* buffer) const {
-    platform::ReadProfileValue(kSection, key, fallback, buffer, kPathSize, file);
+    platform::ReadProfileValue(kSection, key, fallback, buffer, platform::kPathSize, file);
   }
   void Write(const char* key, const char* value) const {
     platform::WriteProfileValue(kSection, key, value, file);
@@ -37,23 +37,14 @@ void Key(char* buffer, const char* format, int index) {
 
 }  // namespace
 
-void CopyString(char* destination, const char* source, int size) {
-  if (size <= 0) return;
-  int n = 0;
-  if (source != nullptr)
-    while (n < size - 1 && source[n] != '\0') ++n;
-  std::memmove(destination, source, static_cast<size_t>(n));
-  destination[n] = '\0';
-}
-
 DiskSettings::DiskSettings(const char* path) {
-  CopyString(iniPath, path, kPathSize);
+  platform::CopyString(iniPath, path, platform::kPathSize);
 }
 
 void DiskSettings::Load() {
   Profile profile{iniPath};
   char key[32];
-  char value[kPathSize];
+  char value[platform::kPathSize];
   for (int i = 0; i < kImageCount; ++i) {
     Key(key, "DISK%02d", i);
     profile.Read(key, "", imagePaths[i]);
@@ -102,10 +93,11 @@ void DiskSettings::Save() const {
 
 const char* DiskSettings::EditorPath() {
   if (std::strchr(diskExplorer, ':') != nullptr || diskExplorer[0] == '\0') return diskExplorer;
-  CopyString(resolvedPath, iniPath, kPathSize);
+  platform::CopyString(resolvedPath, iniPath, platform::kPathSize);
   if (char* slash = std::strrchr(resolvedPath, '\\')) *slash = '\0';
   size_t used = std::strlen(resolvedPath);
-  CopyString(resolvedPath + used, diskExplorer, kPathSize - static_cast<int>(used));
+  platform::CopyString(resolvedPath + used, diskExplorer,
+                       platform::kPathSize - static_cast<int>(used));
   return resolvedPath;
 }
 

@@ -4,15 +4,14 @@
 
 #include <cstdint>
 
-namespace disk {
+#include "media/drive_settings.h"
+#include "platform/file.h"
 
-inline constexpr int kPathSize = 260;
-inline constexpr int kImageCount = 4;       // floppy 1, floppy 2, hard disk 1, hard disk 2
-inline constexpr int kFloppyUnitCount = 2;  // floppy drives the user can configure
+namespace disk {
 
 struct RealDriveSetting {
   std::uint32_t useImage = 0;  // nonzero: the drive takes image files
-  char driveName[kPathSize] = {};
+  char driveName[platform::kPathSize] = {};
   std::uint32_t is144 = 0;  // nonzero: 1.44 MB media, else 1.23 MB
 };
 
@@ -27,17 +26,14 @@ class DiskSettings {
   // appended to the INI file's folder.
   const char* EditorPath();
 
-  char imagePaths[kImageCount][kPathSize] = {};
-  char lastPathFdd[kPathSize] = {};
-  char lastPathHdd[kPathSize] = {};
-  char diskExplorer[kPathSize] = {};
+  char imagePaths[kImageCount][platform::kPathSize] = {};
+  char lastPathFdd[platform::kPathSize] = {};
+  char lastPathHdd[platform::kPathSize] = {};
+  char diskExplorer[platform::kPathSize] = {};
   RealDriveSetting realDrives[kFloppyUnitCount];
   std::uint32_t fdWait = 0;
-  char resolvedPath[kPathSize] = {};
-  char iniPath[kPathSize] = {};
+  char resolvedPath[platform::kPathSize] = {};
+  char iniPath[platform::kPathSize] = {};
 };
-
-// Copies at most size - 1 characters and always terminates; used for every fixed path field.
-void CopyString(char* destination, const char* source, int size);
 
 }  // namespace disk

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bios/guest_memory.h"
 #include "bios/work_area.h"
 
 namespace disk {
@@ -37,14 +38,14 @@ std::uint16_t OffsetInSegment(std::uint32_t linear) {
 }
 
 // Where the table with `pattern` starts: found in the ROM, else built at `buildAt`.
-std::uint32_t PlaceTable(const DiskSystem& system, const std::vector<std::uint8_t>& rom,
+std::uint32_t PlaceTable(const HostLink& host, const std::vector<std::uint8_t>& rom,
                          const Pattern& pattern, std::uint32_t buildAt) {
   auto found = std::search(rom.begin(), rom.end(), pattern.begin(), pattern.end());
   if (found != rom.end()) return kRomStart + static_cast<std::uint32_t>(found - rom.begin()) - 8;
   const std::uint16_t word = static_cast<std::uint16_t>(OffsetInSegment(buildAt) + kPatternAt);
-  for (std::uint32_t i = 0; i < 4; ++i) WriteGuestWord(system, buildAt + 2 * i, word);
+  for (std::uint32_t i = 0; i < 4; ++i) WriteGuestWord(host, buildAt + 2 * i, word);
   for (std::uint32_t i = 0; i < pattern.size(); ++i)
-    WriteGuestByte(system, buildAt + kPatternAt + i, pattern[i]);
+    WriteGuestByte(host, buildAt + kPatternAt + i, pattern[i]);
   return buildAt;
 }
 
@@ -70,22 +71,21 @@ std::uint32_t ShortTablesAt(std::uint32_t table1M, std::uint32_t table640K) {
 
 }  // namespace
 
-void SetUpDiskParameterTables(const DiskSystem& system) {
+void SetUpDiskParameterTables(const HostLink& host) {
   std::vector<std::uint8_t> rom(kRomEnd - kRomStart);
-  for (std::uint32_t i = 0; i < rom.size(); ++i) rom[i] = ReadGuestByte(system, kRomStart + i);
-  const std::uint32_t table1M = PlaceTable(system, rom, k1MPattern, k1MBuildAt);
-  const std::uint32_t table640K = PlaceTable(system, rom, k640KPattern, k640KBuildAt);
-  WriteFarPointer(system, work_area::k1MParameterTable, kTableSegment, OffsetInSegment(table1M));
-  WriteFarPointer(system, work_area::k640KParameterTable, kTableSegment,
-                  OffsetInSegment(table640K));
+  for (std::uint32_t i = 0; i < rom.size(); ++i) rom[i] = ReadGuestByte(host, kRomStart + i);
+  const std::uint32_t table1M = PlaceTable(host, rom, k1MPattern, k1MBuildAt);
+  const std::uint32_t table640K = PlaceTable(host, rom, k640KPattern, k640KBuildAt);
+  WriteFarPointer(host, work_area::k1MParameterTable, kTableSegment, OffsetInSegment(table1M));
+  WriteFarPointer(host, work_area::k640KParameterTable, kTableSegment, OffsetInSegment(table640K));
 
   const std::uint32_t first = ShortTablesAt(table1M, table640K);
   const std::uint32_t second = first + kShortTable.size();
   for (std::uint32_t at : {first, second})
     for (std::uint32_t i = 0; i < kShortTable.size(); ++i)
-      WriteGuestByte(system, at + i, kShortTable[i]);
-  WriteFarPointer(system, work_area::kFirstShortTable, kTableSegment, OffsetInSegment(first));
-  WriteFarPointer(system, work_area::kSecondShortTable, kTableSegment, OffsetInSegment(second));
+      WriteGuestByte(host, at + i, kShortTable[i]);
+  WriteFarPointer(host, work_area::kFirstShortTable, kTableSegment, OffsetInSegment(first));
+  WriteFarPointer(host, work_area::kSecondShortTable, kTableSegment, OffsetInSegment(second));
 }
 
 }  // namespace disk

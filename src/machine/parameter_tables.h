@@ -4,8 +4,8 @@
 
 namespace disk {
 
-class DiskSystem;
+struct HostLink;
 
-void SetUpDiskParameterTables(const DiskSystem& system);
+void SetUpDiskParameterTables(const HostLink& host);
 
 }  // namespace disk

@@ -5,7 +5,6 @@
 #include "machine/disk_system.h"
 #include "machine/machine_handlers.h"
 #include "media/floppy_drive.h"
-#include "ui/status_panel.h"
 
 namespace disk {
 namespace {
@@ -14,31 +13,32 @@ void MountWhenDue(DiskSystem& system, int unit) {
   std::uint32_t& delay = system.mountDelay[unit];
   if (delay == 0) return;
   // A drive lent to the floppy worker is mounted as soon as it is back.
-  if (delay == 1 && DriveLentToWorker(system, static_cast<unsigned>(unit))) return;
+  if (delay == 1 && DriveLentToWorker(system.bios, static_cast<unsigned>(unit))) return;
   if (--delay != 0) return;
-  FloppyDrive* drive = system.floppyDrives[unit];
-  if (drive != nullptr && drive->LoadImage(system.imagePaths[unit]) != 0) {
-    if (system.realDrives[unit].useImage == 0) system.realDrives[unit].inserted = 1;
+  FloppyDrive* drive = system.devices.floppyDrives[unit];
+  char* path = system.settings.imagePaths[unit];
+  if (drive != nullptr && drive->LoadImage(path) != 0) {
+    RealDriveRecord& record = system.settings.realDrives[unit];
+    if (record.useImage == 0) record.inserted = 1;
     // The guest learns of the new disk from the controller's ready-change interrupt.
-    if (system.fdc != nullptr)
-      system.fdc->ReportReadyChange(static_cast<std::uint32_t>(unit), true);
+    if (FloppyController* fdc = system.devices.fdc)
+      fdc->ReportReadyChange(static_cast<std::uint32_t>(unit), true);
   } else {
-    system.imagePaths[unit][0] = '\0';
+    path[0] = '\0';
   }
-  RefreshPanel();
+  system.RefreshPanel();
 }
 
 }  // namespace
 
-void MHW_CALL PeriodicTick() {
-  DiskSystem& system = TheDiskSystem();
+void PeriodicTick(DiskSystem& system) {
   // A floppy worker that is done hands its results over first, so that its interrupt comes now.
-  TakeBackFloppyWorker(system, false);
+  TakeBackFloppyWorker(system.bios, false);
   for (int unit = 0; unit < kFloppyUnitCount; ++unit) {
     MountWhenDue(system, unit);
-    if (system.fdWaitCount[unit] != 0) --system.fdWaitCount[unit];
+    if (system.bios.fdWaitCount[unit] != 0) --system.bios.fdWaitCount[unit];
   }
-  if (system.fdc != nullptr) system.fdc->Tick();
+  if (FloppyController* fdc = system.devices.fdc) fdc->Tick();
 }
 
 }  // namespace disk

@@ -12,20 +12,20 @@
 namespace disk {
 namespace {
 
-void Report(const char* line) {
-  if (MhwReportLine print = TheDiskSystem().reportLine) print(line);
+void Report(const HostLink& host, const char* line) {
+  if (host.reportLine != nullptr) host.reportLine(line);
 }
 
-void ReportFloppy(int n, const RealDriveRecord& record) {
+void ReportFloppy(const HostLink& host, int n, const RealDriveRecord& record) {
   char line[300];
   if (record.useImage == 0)
     std::snprintf(line, sizeof line, "  FDD%d : Drive-%s", n, record.driveName);
   else
     std::snprintf(line, sizeof line, "  FDD%d : Image file", n);
-  Report(line);
+  Report(host, line);
 }
 
-void ReportHardDisk(int n, const char* path) {
+void ReportHardDisk(const HostLink& host, int n, const char* path) {
   char line[300];
   if (path[0] == '\0') {
     std::snprintf(line, sizeof line, "  HDD%d : None", n);
@@ -44,37 +44,39 @@ void ReportHardDisk(int n, const char* path) {
     // Said plainly, so that a wrong path in the settings shows at once.
     std::snprintf(line, sizeof line, "  HDD%d : Cannot open %s", n, path);
   }
-  Report(line);
+  Report(host, line);
 }
 
 }  // namespace
 
-void MHW_CALL ResetDevices() {
-  DiskSystem& system = TheDiskSystem();
-  DiskSettings settings(system.iniPath);
+void ResetDevices(DiskSystem& system) {
+  DriveSettings& drives = system.settings;
+  const HostLink& host = system.hostLink;
+  DiskSettings settings(drives.iniPath);
   // First, so that a floppy worker still running is over before its controller is reset.
-  ForgetPendingFloppyCall();
-  if (system.dma != nullptr) system.dma->Reset();
-  if (system.fdc != nullptr) system.fdc->Reset();
-  Report("DISK");
+  ForgetPendingFloppyCall(system.bios);
+  if (system.devices.dma != nullptr) system.devices.dma->Reset();
+  if (system.devices.fdc != nullptr) system.devices.fdc->Reset();
+  Report(host, "DISK");
   for (int i = 0; i < kFloppyUnitCount; ++i) {
     system.mountDelay[i] = 0;
-    system.fdWaitCount[i] = 0;
+    system.bios.fdWaitCount[i] = 0;
   }
   settings.Load();
-  system.fdWait = settings.fdWait;
+  drives.fdWait = settings.fdWait;
 
   if (platform::IsNtFamily()) {
-    system.isNT = 1;
+    drives.isNT = 1;
   } else {
-    system.isNT = 0;
-    system.vwin32 = 0;
-    if (system.realDrives[0].useImage == 0 || system.realDrives[1].useImage == 0)
-      system.vwin32 = platform::OpenVwin32Device();
+    drives.isNT = 0;
+    drives.vwin32 = 0;
+    if (drives.realDrives[0].useImage == 0 || drives.realDrives[1].useImage == 0)
+      drives.vwin32 = platform::OpenVwin32Device();
   }
 
-  for (int i = 0; i < kFloppyUnitCount; ++i) ReportFloppy(i + 1, system.realDrives[i]);
-  for (int i = 0; i < kHardDiskCount; ++i) ReportHardDisk(i + 1, system.imagePaths[2 + i]);
+  for (int i = 0; i < kFloppyUnitCount; ++i) ReportFloppy(host, i + 1, drives.realDrives[i]);
+  for (int i = 0; i < kHardDiskCount; ++i)
+    ReportHardDisk(host, i + 1, drives.imagePaths[kFirstHardDiskPath + i]);
 }
 
 }  // namespace disk

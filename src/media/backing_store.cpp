@@ -1,30 +1,26 @@
 #include "media/backing_store.h"
 
 #include <cctype>
+#include <cstring>
 
-#include "machine/disk_system.h"
+#include "media/drive_settings.h"
 #include "media/file_routines.h"
+#include "media/floppy_drive.h"
 #include "platform/raw_volume.h"
 
 namespace disk {
 namespace {
 
-// The unit's real-drive record, or null when the unit takes image files.
-RealDriveRecord* RealDrive(DiskSystem& system, std::uint32_t unit) {
-  if (unit >= kFloppyUnitCount || system.realDrives[unit].useImage != 0) return nullptr;
-  return &system.realDrives[unit];
-}
-
 char DriveLetter(const RealDriveRecord& record) {
   return static_cast<char>(std::toupper(static_cast<unsigned char>(record.driveName[0])));
 }
 
-bool RealDriveTransfer(DiskSystem& system, const RealDriveRecord& record, void* buffer,
+bool RealDriveTransfer(const DriveSettings& settings, const RealDriveRecord& record, void* buffer,
                        std::uint32_t count, bool write) {
   char letter = DriveLetter(record);
   // Without the VWIN32 device (the NT family, and every platform but Windows 9x) the volume is
   // opened for the transfer.
-  if (system.isNT != 0 || system.vwin32 == 0) {
+  if (settings.isNT != 0 || settings.vwin32 == 0) {
     // Failures go unnoticed here, as for image files: the guest sees its buffer unchanged.
     if (write)
       platform::WriteRawVolume(letter, record.driveState, buffer, count);
@@ -33,7 +29,7 @@ bool RealDriveTransfer(DiskSystem& system, const RealDriveRecord& record, void* 
     return true;
   }
   SectorSpan span = Vwin32Span(record, count);
-  return platform::Vwin32DiskTransfer(system.vwin32, write, span.drive, span.startSector,
+  return platform::Vwin32DiskTransfer(settings.vwin32, write, span.drive, span.startSector,
                                       span.sectors, buffer);
 }
 
@@ -46,27 +42,40 @@ SectorSpan Vwin32Span(const RealDriveRecord& record, std::uint32_t count) {
           count / sectorSize};
 }
 
-void SeekDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, std::uint32_t offset) {
-  if (RealDriveRecord* record = RealDrive(system, unit))
+void SeekDrive(FloppyDrive& drive, std::uint32_t offset) {
+  if (RealDriveRecord* record = drive.RealDrive())
     record->driveState = offset;
   else
-    SeekFailed(file, offset);
+    SeekFailed(drive.file, offset);
 }
 
-bool ReadDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, void* buffer,
-               std::uint32_t count) {
-  if (RealDriveRecord* record = RealDrive(system, unit))
-    return RealDriveTransfer(system, *record, buffer, count, false);
-  ReadFileBytes(file, buffer, count);
+bool ReadDrive(FloppyDrive& drive, void* buffer, std::uint32_t count) {
+  if (const RealDriveRecord* record = drive.RealDrive())
+    return RealDriveTransfer(*drive.settings, *record, buffer, count, false);
+  ReadFileBytes(drive.file, buffer, count);
   return true;
 }
 
-bool WriteDrive(DiskSystem& system, std::uint32_t unit, std::uint32_t file, const void* buffer,
-                std::uint32_t count) {
-  if (RealDriveRecord* record = RealDrive(system, unit))
-    return RealDriveTransfer(system, *record, const_cast<void*>(buffer), count, true);
+bool WriteDrive(FloppyDrive& drive, const void* buffer, std::uint32_t count) {
+  if (const RealDriveRecord* record = drive.RealDrive())
+    return RealDriveTransfer(*drive.settings, *record, const_cast<void*>(buffer), count, true);
   // A write the file did not take whole (disk full, I/O error) must not look done to the guest.
-  return WriteFileBytes(file, buffer, count) == count;
+  return WriteFileBytes(drive.file, buffer, count) == count;
+}
+
+void ReadSectorData(FloppyDrive& drive, std::uint32_t offset, std::uint8_t* buffer,
+                    std::uint32_t length) {
+  // A sector whose data lie beyond the end of the file (or a real drive without a disk) reads
+  // as zeros rather than as whatever an earlier sector left in the buffer.
+  std::memset(buffer, 0, length);
+  SeekDrive(drive, offset);
+  ReadDrive(drive, buffer, length);
+}
+
+bool WriteSectorData(FloppyDrive& drive, std::uint32_t offset, const std::uint8_t* buffer,
+                     std::uint32_t length) {
+  SeekDrive(drive, offset);
+  return WriteDrive(drive, buffer, length);
 }
 
 }  // namespace disk

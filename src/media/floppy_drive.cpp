@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "machine/disk_system.h"
+#include "media/drive_settings.h"
 #include "media/file_routines.h"
 
 namespace disk {
@@ -12,7 +12,8 @@ namespace disk {
 // 2.5 MB.
 static_assert(sizeof(FloppyDrive) <= 2560 * 1024);
 
-FloppyDrive::FloppyDrive(std::uint32_t unitNumber) : unit(unitNumber) {
+FloppyDrive::FloppyDrive(std::uint32_t unitNumber, DriveSettings* driveSettings)
+    : unit(unitNumber), settings(driveSettings) {
   // Everything from comment to specials starts zeroed; the drive is usable after Reset.
   std::memset(comment, 0, sizeof comment);
   std::memset(imagePath, 0, sizeof imagePath);
@@ -28,7 +29,6 @@ FloppyDrive::FloppyDrive(std::uint32_t unitNumber) : unit(unitNumber) {
   std::memset(specials, 0, sizeof specials);
   std::fill(std::begin(beyondTables_), std::end(beyondTables_), kClearedSlot);
   std::fill(std::begin(beyondSpecials_), std::end(beyondSpecials_), kEndOfList);
-  controller = TheDiskSystem().fdc;
 }
 
 void FloppyDrive::ClearTables() {
@@ -38,14 +38,15 @@ void FloppyDrive::ClearTables() {
 }
 
 void FloppyDrive::Reset() {
-  DiskSystem& system = TheDiskSystem();
-  registers = system.savedRegisters;
-  controller = system.fdc;
   // Power-off ejects before a reset; should the host reset without it, the image still open is
   // closed rather than leaked.
   if (file != kRealDriveFile) CloseFile(file);
   file = 0;
   ClearTables();
+}
+
+RealDriveRecord* FloppyDrive::RealDrive() const {
+  return settings != nullptr ? settings->RealDrive(unit) : nullptr;
 }
 
 void FloppyDrive::Eject() {
@@ -83,7 +84,7 @@ SpecialReadRecord* FloppyDrive::Specials(std::uint32_t cylinderNumber, std::uint
 
 void FloppyDrive::ResetRotation() {
   rotation = 0;
-  if (onIndex != nullptr && controller != nullptr) onIndex(*controller);
+  if (onIndex != nullptr && controller != nullptr) onIndex(controller);
 }
 
 std::uint32_t FloppyDrive::CountSectors(std::uint32_t cylinderNumber,
@@ -151,7 +152,7 @@ SectorMatch FloppyDrive::FindSector(std::uint8_t command, std::uint8_t c, std::u
   for (int slot = 0; slot < kSlotsPerTrack && !track[slot].IsEmpty(); ++slot) {
     const SectorRecord& record = track[slot];
     if (((record.H ^ h) & 1) != 0 || record.R != r) continue;
-    if (command != kReadDiagnostic && record.N != n) continue;
+    if (command != bios_command::kReadDiagnostic && record.N != n) continue;
     // A lone sector leaves the cursor past the end of the track.
     return {true, static_cast<std::uint8_t>(slot), MoveToSectorAfter(record.R, 0xFF)};
   }

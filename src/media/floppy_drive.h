@@ -9,7 +9,8 @@
 
 namespace disk {
 
-class FloppyController;
+struct DriveSettings;
+struct RealDriveRecord;
 
 // The result of CurrentSectorId and NextSectorId: the ID of the slot under the cursor.
 struct SectorId {
@@ -31,17 +32,17 @@ struct SectorMatch {
 
 inline constexpr std::uint32_t kNoSectorData = 0xFFFFFFFF;  // FindSectorData: no such sector
 inline constexpr std::uint32_t kRealDriveFile = 1;          // `file` of a mounted real drive
-inline constexpr std::uint8_t kReadDiagnostic = 2;          // the command that ignores N
 
 class FloppyDrive : public FloppyTables {
  public:
-  explicit FloppyDrive(std::uint32_t unitNumber);
+  // `settings` say whether units 0 and 1 are real drives and how those are reached; without them
+  // the drive takes image files only.
+  explicit FloppyDrive(std::uint32_t unitNumber, DriveSettings* settings = nullptr);
   virtual ~FloppyDrive() = default;
   FloppyDrive(const FloppyDrive&) = delete;
   FloppyDrive& operator=(const FloppyDrive&) = delete;
 
-  // Binds the drive to the root object's saved registers and controller, closes a file still
-  // open, sets `file` to 0 and empties every table.
+  // Closes a file still open, sets `file` to 0 and empties every table.
   void Reset();
   // Takes the disk out: closes the image file (a real drive holds none) and empties every table.
   // The head position and the rotation cursor stay.
@@ -50,12 +51,16 @@ class FloppyDrive : public FloppyTables {
   // holds a disk afterwards, 0 (and empty) otherwise.
   std::uint32_t LoadImage(const char* path);
 
+  // The unit's real-drive record, or null when the drive takes image files.
+  RealDriveRecord* RealDrive() const;
+
   // Operations on the tables of the current track (cylinder * 2 + side).
   void SelectSide(std::uint8_t newSide) { side = newSide; }
   void ResetRotation();
   std::uint32_t CountSectors(std::uint32_t cylinderNumber, std::uint32_t sideNumber) const;
   SectorId CurrentSectorId();
   SectorId NextSectorId();
+  // `command` is the BIOS command the lookup serves: READ DIAGNOSTIC does not compare N.
   SectorMatch FindSector(std::uint8_t command, std::uint8_t c, std::uint8_t h, std::uint8_t r,
                          std::uint8_t n);
   std::uint32_t FindSectorData(std::uint32_t cylinderNumber, std::uint32_t sideNumber,
@@ -82,10 +87,12 @@ class FloppyDrive : public FloppyTables {
   std::uint8_t* registers = nullptr;  // the register block of the BIOS call being served
   std::uint32_t unit;
   std::uint32_t biosCommand = 0;
-  FloppyController* controller = nullptr;
-  // Called whenever the cursor returns to the index position, so that the controller can set
-  // its R register to 1 at the same time; installed by whoever wires the controller.
-  void (*onIndex)(FloppyController& controller) = nullptr;
+  // The floppy controller the drive is wired to, handed to onIndex, which is called whenever the
+  // cursor returns to the index position so that the controller can set its R register to 1 at
+  // the same time; both installed by whoever wires the controller.
+  void* controller = nullptr;
+  void (*onIndex)(void* controller) = nullptr;
+  DriveSettings* settings;
 
  private:
   // What a cylinder beyond the tables holds: kept empty by ClearTables (only repeat cursors and

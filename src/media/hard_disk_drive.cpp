@@ -2,19 +2,12 @@
 
 #include <cstring>
 
-#include "bios/guest_memory.h"
-#include "bios/guest_registers.h"
-#include "bios/work_area.h"
 #include "formats/hard_disk_formats.h"
-#include "machine/disk_system.h"
 #include "media/file_routines.h"
 
 namespace disk {
 namespace {
-
-constexpr std::uint16_t kBootSegment = 0x1FC0;
-constexpr std::uint32_t kBootProgramSize = 1024;
-
+constexpr std::uint8_t kLinearAddressing = 0x00;  // DA class; 0x80 is cylinder/head/sector
 }  // namespace
 
 HardDiskRefusal ExamineHardDiskImage(platform::FileHandle file, HardDiskGeometry& geometry) {
@@ -42,12 +35,8 @@ bool HardDiskDrive::OpenImage(const char* path) {
   sectors = geometry.sectors;
   sectorSize = geometry.sectorSize;
 
-  CopyString(imagePath, path, kPathSize);
+  platform::CopyString(imagePath, path, platform::kPathSize);
   daUa = static_cast<std::uint8_t>(0x80 + unit);
-  const DiskSystem& system = TheDiskSystem();
-  WriteGuestByte(
-      system, work_area::kHardDiskUnits,
-      static_cast<std::uint8_t>(ReadGuestByte(system, work_area::kHardDiskUnits) | (1u << unit)));
   return true;
 }
 
@@ -56,19 +45,14 @@ void HardDiskDrive::CloseImage() {
   file = platform::kNoFile;
 }
 
-bool HardDiskDrive::BootFromImage() {
-  if (registers == nullptr) return false;
-  RegisterView regs(registers);
-  regs.SetSegment(mhw::reg::kCS, kBootSegment);
-  regs.SetIP(0);
-  std::uint8_t program[kBootProgramSize];
-  if (SeekFailed(file, dataOffset) != 0 ||
-      ReadFileBytes(file, program, sizeof program) != sizeof program)
-    return false;
-  DiskSystem& system = TheDiskSystem();
-  CopyToGuest(system, kBootSegment, 0, program, sizeof program);
-  WriteGuestByte(system, work_area::kBootDevice, daUa);
-  return true;
+std::uint32_t HardDiskDrive::SectorOffset(std::uint8_t da, std::uint16_t cx, std::uint8_t dh,
+                                          std::uint8_t dl) const {
+  std::uint32_t sector;
+  if ((da & 0xF0) == kLinearAddressing)
+    sector = (static_cast<std::uint32_t>((dh << 8) | dl) << 16) + cx;
+  else
+    sector = (static_cast<std::uint32_t>(cx) * heads + dh) * sectors + dl;
+  return sector * sectorSize + dataOffset;
 }
 
 void HardDiskDrive::ReadImage(std::uint32_t position, std::uint8_t* buffer,

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "formats/hard_disk_formats.h"
-#include "machine/disk_settings.h"
 #include "platform/file.h"
 
 namespace disk {
@@ -22,21 +21,21 @@ class HardDiskDrive {
   HardDiskDrive(const HardDiskDrive&) = delete;
   HardDiskDrive& operator=(const HardDiskDrive&) = delete;
 
-  // Mounts an image (MHD, HDI or ZHD) and marks the unit present in the work area; false leaves
-  // the drive without an image (ExamineHardDiskImage tells why).
+  // Mounts an image (MHD, HDI or ZHD); false leaves the drive without an image
+  // (ExamineHardDiskImage tells why).
   bool OpenImage(const char* path);
   void CloseImage();
-  // Loads the disk's first 1024 bytes to 1FC0:0000 as the boot program and starts there.
-  bool BootFromImage();
-  // Serves the INT 1Bh call in `registers`; false means carry set (AH holds the status).
-  bool ServeBiosCall();
 
   // File position of the sector a call names: linear (DA class 0x0, DX:CX) or cylinder/head/
   // sector (class 0x8). Computed in 32 bits, as the guest's BIOS does.
   std::uint32_t SectorOffset(std::uint8_t da, std::uint16_t cx, std::uint8_t dh,
                              std::uint8_t dl) const;
+  // Moves `count` bytes between the image at `position` and `buffer`. Bytes past the end of the
+  // file read as zeros; writes there extend the file. A write is true when all of it was taken.
+  void ReadImage(std::uint32_t position, std::uint8_t* buffer, std::uint32_t count) const;
+  bool WriteImage(std::uint32_t position, const std::uint8_t* buffer, std::uint32_t count) const;
 
-  char imagePath[kPathSize] = {};
+  char imagePath[platform::kPathSize] = {};
   platform::FileHandle file = platform::kNoFile;
   std::uint32_t dataOffset = 0;
   std::uint8_t daUa = 0;
@@ -47,13 +46,6 @@ class HardDiskDrive {
   std::uint8_t writeProtect = 0;  // the file is marked read-only: writes and formats are refused
   std::uint32_t unit;
   std::uint8_t* registers = nullptr;  // the guest's GuestRegisters, set at BIOS start-up
-
- private:
-  // Moves `count` bytes between the image at `position` and `buffer`. Bytes past the end of the
-  // file read as zeros; writes there extend the file. A write is true when all of it was taken.
-  void ReadImage(std::uint32_t position, std::uint8_t* buffer, std::uint32_t count) const;
-  bool WriteImage(std::uint32_t position, const std::uint8_t* buffer, std::uint32_t count) const;
-  std::uint8_t Sense(std::uint8_t ah) const;
 };
 
 }  // namespace disk

@@ -1,5 +1,4 @@
 #include "formats/floppy_loaders.h"
-#include "machine/disk_system.h"
 #include "media/file_image_reader.h"
 #include "media/file_routines.h"
 #include "media/floppy_drive.h"
@@ -9,9 +8,8 @@ namespace disk {
 
 std::uint32_t FloppyDrive::LoadImage(const char* path) {
   Eject();
-  DiskSystem& system = TheDiskSystem();
-  if (unit < kFloppyUnitCount && system.realDrives[unit].useImage == 0) {
-    MountRealDrive(*this, system.realDrives[unit]);
+  if (const RealDriveRecord* record = RealDrive()) {
+    MountRealDrive(*this, *record);
     return 1;
   }
 
@@ -28,7 +26,7 @@ std::uint32_t FloppyDrive::LoadImage(const char* path) {
     return 0;
   }
   file = handle;
-  CopyString(imagePath, path, sizeof imagePath);
+  platform::CopyString(imagePath, path, sizeof imagePath);
   dataPosition = 0;
   if (readOnly) writeProtect = 1;
   return 1;

@@ -1,7 +1,7 @@
 #include "media/real_drive.h"
 
 #include "formats/mfd.h"
-#include "machine/disk_system.h"
+#include "media/drive_settings.h"
 #include "media/floppy_drive.h"
 
 namespace disk {

@@ -1,24 +1,40 @@
 // The six functions the host finds in the module file.
-#include "module/exports.h"
-#include "machine/disk_system.h"
-#include "module/version.h"
+#include <cstring>
+
+#include "module/disk_module.h"
 #include "ui/user_interface.h"
 
-using disk::TheDiskSystem;
+// On Windows the .def file names the exports; elsewhere they are the only visible symbols.
+#if defined(_WIN32)
+#define MHW_EXPORT
+#else
+#define MHW_EXPORT __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+constexpr char kBanner[] =
+    "DISK 10/05/25 : uPD765A/uPD8237 floppy controller, disk BIOS and image files. "
+    "Free software, provided as is, without warranty.";
+static_assert(sizeof kBanner <= 256, "the host's buffer holds 256 bytes");
+
+}  // namespace
 
 extern "C" {
 
 MHW_EXPORT void MHW_CALL SetPath(const char* iniPath) {
-  TheDiskSystem().SetPath(iniPath);
+  disk::TheModule().system.SetPath(iniPath);
 }
 
 MHW_EXPORT uint32_t MHW_CALL DeviceEntry(MhwWord* host) {
-  TheDiskSystem().DeviceEntry(host);
+  disk::DiskModule& module = disk::TheModule();
+  module.system.TakeHostTable(host);
+  disk::RegisterHandlers(module, host);
   return 1;
 }
 
 MHW_EXPORT uint32_t MHW_CALL DeviceConect(MhwWord* modules) {
-  TheDiskSystem().DeviceConect(modules);
+  disk::TheModule().system.DeviceConect(modules);
   return 1;
 }
 
@@ -30,8 +46,10 @@ MHW_EXPORT void MHW_CALL DeviceConfig(void* parentWindow) {
   disk::ShowDiskSettingDialog(parentWindow);
 }
 
+// The banner with its NUL; returns its length without the NUL.
 MHW_EXPORT uint32_t MHW_CALL DeviceVer(char* buffer) {
-  return disk::WriteVersionBanner(buffer);
+  std::memcpy(buffer, kBanner, sizeof kBanner);
+  return static_cast<uint32_t>(sizeof kBanner - 1);
 }
 
 }  // extern "C"

@@ -143,6 +143,18 @@ inline constexpr uint32_t kRerunRequest = 2;  // low byte of a queue entry
 inline constexpr uint32_t kSnapshotSize = 1053;
 inline constexpr unsigned kRegistersSize = 284;
 
+// The function in a slot of the host's table, and the one at `index` of the table a slot points
+// at (null when the slot holds none).
+template <typename Function>
+Function Slot(const MhwWord* table, unsigned slot) {
+  return reinterpret_cast<Function>(table[slot]);
+}
+template <typename Function>
+Function TableWord(const MhwWord* table, unsigned slot, unsigned index) {
+  auto* inner = reinterpret_cast<const MhwWord*>(table[slot]);
+  return inner != nullptr ? reinterpret_cast<Function>(inner[index]) : nullptr;
+}
+
 // Byte offsets into the guest's register block.
 namespace reg {
 inline constexpr unsigned kAL = 0, kAH = 1, kCX = 4, kCL = 4, kCH = 5, kDX = 8, kDL = 8, kDH = 9,

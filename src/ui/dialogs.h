@@ -69,11 +69,11 @@ class DiskSettingDialog : public DialogPresenter {
   void OnInit(ControlSurface& dialog) override;
   void OnCommand(ControlSurface& dialog, int id) override;
 
-  char fileName[kPathSize] = {};
+  char fileName[platform::kPathSize] = {};
   void* owner;
 };
 
-// Each shows its dialog modally over `owner`, with DiskSystem's dialog state pointing at it.
+// Each shows its dialog modally over `owner`.
 void RunImageSettingDialog(ControlSurface& owner, int row);
 void RunNewFloppyImageDialog(ControlSurface& owner, int row);
 void RunNewHardDiskImageDialog(ControlSurface& owner, int row);

@@ -12,11 +12,11 @@ std::string EditorCommandLine(const char* editor, const char* image) {
 void LaunchEditor(int row) {
   if (row < 2 || row >= kImageCount) return;
   DiskSystem& system = TheDiskSystem();
-  DiskSettings settings(system.iniPath);
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
   // The panel's thread waits for the editor: the image stays untouched by the emulation meanwhile.
   platform::RunProcessAndWait(
-      EditorCommandLine(settings.EditorPath(), system.imagePaths[row]).c_str());
+      EditorCommandLine(settings.EditorPath(), system.settings.imagePaths[row]).c_str());
 }
 
 }  // namespace disk

@@ -32,19 +32,19 @@ constexpr char kHardDiskFilter[] =
     "ALL FILES\0*.*\0";
 
 std::uint32_t* DisplayModeFlag() {
-  MhwWord function = TheDiskSystem().displayMode[0];
+  MhwWord function = TheDiskSystem().links.displayMode[0];
   return function != 0 ? reinterpret_cast<MhwDialogModePointer>(function)() : nullptr;
 }
 
 bool DialogModeFlag() {
-  MhwWord function = TheDiskSystem().dialogMode[0];
+  MhwWord function = TheDiskSystem().links.dialogMode[0];
   return function != 0 && reinterpret_cast<MhwDialogModeFlag>(function)() == 1;
 }
 
 // Whether the host has captured the mouse: bit 1 of what its mouse record's function answers
 // when given the host's table.
 bool MouseCaptured() {
-  MhwWord* host = TheDiskSystem().host;
+  MhwWord* host = TheDiskSystem().hostLink.host;
   if (host == nullptr || host[mhw::kSlotMouseRecord] == 0) return false;
   auto* record = reinterpret_cast<MhwWord*>(host[mhw::kSlotMouseRecord]);
   if (record[0] == 0) return false;
@@ -54,10 +54,11 @@ bool MouseCaptured() {
 // Keeps the image, reopens the dialog on it, and mounts it again afterwards if needed.
 void ShowImageSetting(ControlSurface& panelSurface, int row) {
   DiskSystem& system = TheDiskSystem();
-  char kept[kPathSize];
-  CopyString(kept, system.imagePaths[row], kPathSize);
-  EjectMedium(row);  // a running floppy drive lets go of the file before its header changes
-  CopyString(system.imagePaths[row], kept, kPathSize);
+  char kept[platform::kPathSize];
+  platform::CopyString(kept, system.settings.imagePaths[row], platform::kPathSize);
+  EjectMedium(TheDiskSystem(),
+              row);  // a running floppy drive lets go of the file before its header changes
+  platform::CopyString(system.settings.imagePaths[row], kept, platform::kPathSize);
   RunImageSettingDialog(panelSurface, row);
 }
 
@@ -74,7 +75,8 @@ bool HostDialogModeOn() {
 
 void NotifyHostDialogClosed() {
   DiskSystem& system = TheDiskSystem();
-  MhwWord notify = system.displayMode[2] != 0 ? system.displayMode[2] : system.dialogMode[1];
+  MhwWord notify =
+      system.links.displayMode[2] != 0 ? system.links.displayMode[2] : system.links.dialogMode[1];
   if (notify != 0) reinterpret_cast<MhwDialogNotify>(notify)();
 }
 
@@ -97,9 +99,9 @@ void OpenImageDialog(int row) {
     }
   }
 
-  DiskSettings settings(system.iniPath);
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
-  char fileName[kPathSize] = {};
+  char fileName[platform::kPathSize] = {};
   char* lastPath = floppy ? settings.lastPathFdd : settings.lastPathHdd;
   request.filter = ImageFilter(row);
   request.initialFolder = lastPath;
@@ -109,14 +111,15 @@ void OpenImageDialog(int row) {
   request.resizable = true;
 
   if (panelSurface->ShowFileDialog(request)) {
-    EjectMedium(row);
-    if (fileName[0] != '\0') CopyString(system.imagePaths[row], fileName, kPathSize);
-    ScheduleMount(row);
-    FolderOf(fileName, lastPath, kPathSize);
+    EjectMedium(TheDiskSystem(), row);
+    if (fileName[0] != '\0')
+      platform::CopyString(system.settings.imagePaths[row], fileName, platform::kPathSize);
+    ScheduleMount(TheDiskSystem(), row);
+    FolderOf(fileName, lastPath, platform::kPathSize);
     settings.Save();
   } else if (running && ((displayFlag != nullptr && *displayFlag != 0) || DialogModeFlag())) {
     // In the host's dialog mode a cancelled choice takes the medium out.
-    EjectMedium(row);
+    EjectMedium(TheDiskSystem(), row);
   }
   if (cursorFreed) panelSurface->SetCursorFree(false);
   RefreshPanel();
@@ -135,10 +138,11 @@ void NewOrSetting(int row) {
       RunNewFloppyImageDialog(*panelSurface, row);
     } else {
       ShowImageSetting(*panelSurface, row);
-      if (system.realDrives[row].useImage == 0) system.realDrives[row].inserted = 1;
+      if (system.settings.realDrives[row].useImage == 0)
+        system.settings.realDrives[row].inserted = 1;
     }
     // The new image, or the medium with its new settings, goes in again.
-    if (system.running != 0) system.mountDelay[row] = kMountDelayTicks;
+    ScheduleMount(system, row);
   } else if (!setting) {
     RunNewHardDiskImageDialog(*panelSurface, row);
   } else {

@@ -9,7 +9,8 @@ namespace disk {
 namespace {
 
 bool IsRealDrive(std::uint32_t row) {
-  return panel::IsFloppyRow(static_cast<int>(row)) && TheDiskSystem().realDrives[row].useImage == 0;
+  return panel::IsFloppyRow(static_cast<int>(row)) &&
+         TheDiskSystem().settings.realDrives[row].useImage == 0;
 }
 
 }  // namespace
@@ -31,7 +32,7 @@ void ImageSettingDialog::OnInit(ControlSurface& dialog) {
   label[0] = '\0';
   writeProtect = 0;
   if (IsRealDrive(row)) {
-    writeProtect = TheDiskSystem().realDrives[row].writeProtect;
+    writeProtect = TheDiskSystem().settings.realDrives[row].writeProtect;
     protectEditable = 1;
     dialog.SetCheck(IDC_WRITE_PROTECT, writeProtect != 0);
     dialog.Enable(IDC_LABEL, false);
@@ -39,7 +40,7 @@ void ImageSettingDialog::OnInit(ControlSurface& dialog) {
     dialog.Enable(IDC_WRITE_PROTECT, true);
     return;
   }
-  file = OpenImageReadWrite(TheDiskSystem().imagePaths[row]);
+  file = OpenImageReadWrite(TheDiskSystem().settings.imagePaths[row]);
   headerRead_ = file != 0 ? ReadFileBytes(file, header, kHeaderSize) : 0;
   const EditableHeader kind = EditableHeaderOf(header, headerRead_);
   if (kind != EditableHeader::kNone) {
@@ -64,7 +65,7 @@ void ImageSettingDialog::OnCommand(ControlSurface& dialog, int id) {
   }
   if (id != IDC_SETTING_OK) return;  // Enter and Escape do nothing here
   if (IsRealDrive(row)) {
-    TheDiskSystem().realDrives[row].writeProtect = static_cast<std::uint8_t>(writeProtect);
+    TheDiskSystem().settings.realDrives[row].writeProtect = static_cast<std::uint8_t>(writeProtect);
   } else if (labelEditable != 0) {
     dialog.GetText(IDC_LABEL, label, sizeof label);
     WriteHeaderLabel(header, label);

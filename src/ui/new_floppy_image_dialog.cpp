@@ -93,9 +93,9 @@ void NewFloppyImageDialog::OnCommand(ControlSurface& dialog, int id) {
 }
 
 void NewFloppyImageDialog::CreateFloppyImage(ControlSurface& dialog, bool blank) {
-  DiskSettings settings(TheDiskSystem().iniPath);
+  DiskSettings settings(TheDiskSystem().settings.iniPath);
   settings.Load();
-  char fileName[kPathSize] = {};
+  char fileName[platform::kPathSize] = {};
   if (!AskNewImageName(dialog, "FD IMAGE(*.MFD)\0*.MFD\0", settings.lastPathFdd, ".MFD", fileName))
     return;
 
@@ -116,7 +116,7 @@ void NewFloppyImageDialog::CreateFloppyImage(ControlSurface& dialog, bool blank)
     dialog.ShowMessage("failure", "", MessageKind::kStop);
     return;
   }
-  CopyString(TheDiskSystem().imagePaths[row], fileName, kPathSize);
+  platform::CopyString(TheDiskSystem().settings.imagePaths[row], fileName, platform::kPathSize);
 }
 
 }  // namespace disk

@@ -34,9 +34,9 @@ void NewHardDiskImageDialog::OnCommand(ControlSurface& dialog, int id) {
 }
 
 void NewHardDiskImageDialog::CreateImage(ControlSurface& dialog) {
-  DiskSettings settings(TheDiskSystem().iniPath);
+  DiskSettings settings(TheDiskSystem().settings.iniPath);
   settings.Load();
-  char fileName[kPathSize] = {};
+  char fileName[platform::kPathSize] = {};
   if (!AskNewImageName(dialog, "HD IMAGE(*.MHD)\0*.MHD\0", settings.lastPathHdd, ".MHD", fileName))
     return;
   ImageResult result = CreateHardDiskImage(fileName, sizeMB, [&dialog](int done, int total) {
@@ -44,7 +44,7 @@ void NewHardDiskImageDialog::CreateImage(ControlSurface& dialog) {
   });
   // Failures end silently; the row keeps its path.
   if (result == ImageResult::kDone)
-    CopyString(TheDiskSystem().imagePaths[row], fileName, kPathSize);
+    platform::CopyString(TheDiskSystem().settings.imagePaths[row], fileName, platform::kPathSize);
 }
 
 }  // namespace disk

@@ -22,6 +22,7 @@ constexpr int kFirstLampTimer = 1;
 
 // Set and cleared on the panel's thread; read by SetAccessLamp from any thread.
 std::atomic<ControlSurface*> gPanel{nullptr};
+PanelState gPanelState;
 
 // The row whose control of this kind is `id`, or -1.
 int RowOf(int id, int (*control)(int)) {
@@ -31,7 +32,7 @@ int RowOf(int id, int (*control)(int)) {
 }
 
 void ShowRealDrive(ControlSurface& s, int row, const RealDriveRecord& drive) {
-  char info[kPathSize + 32];
+  char info[platform::kPathSize + 32];
   std::snprintf(info, sizeof info, "FD Drive - %s ( %s )", drive.driveName,
                 drive.is144 != 0 ? "1.44M" : "1.23M");
   s.SetText(InfoText(row), info);
@@ -47,11 +48,11 @@ void ShowRealDrive(ControlSurface& s, int row, const RealDriveRecord& drive) {
 void ShowRow(ControlSurface& s, int row, DiskSettings& settings) {
   DiskSystem& system = TheDiskSystem();
   bool floppy = IsFloppyRow(row);
-  if (floppy && system.realDrives[row].useImage == 0) {
-    ShowRealDrive(s, row, system.realDrives[row]);
+  if (floppy && system.settings.realDrives[row].useImage == 0) {
+    ShowRealDrive(s, row, system.settings.realDrives[row]);
     return;
   }
-  const char* path = system.imagePaths[row];
+  const char* path = system.settings.imagePaths[row];
   bool opened = false;
   std::string info = path[0] != '\0' ? ImageInfoText(path, &opened) : std::string();
   // Hard disks are mounted only at start-up: their media stay fixed while the machine runs.
@@ -79,6 +80,10 @@ void ShowRow(ControlSurface& s, int row, DiskSettings& settings) {
 
 }  // namespace
 
+PanelState& ThePanelState() {
+  return gPanelState;
+}
+
 void AttachPanel(ControlSurface* panelSurface) {
   gPanel.store(panelSurface);
 }
@@ -90,7 +95,7 @@ ControlSurface* Panel() {
 void RefreshPanel() {
   ControlSurface* s = Panel();
   if (s == nullptr) return;
-  DiskSettings settings(TheDiskSystem().iniPath);
+  DiskSettings settings(TheDiskSystem().settings.iniPath);
   settings.Load();
   for (int row = 0; row < kRows; ++row) ShowRow(*s, row, settings);
 }
@@ -107,22 +112,32 @@ void PressPanelButton(int id) {
   if (ControlSurface* s = Panel()) s->SendCommand(id);
 }
 
+const char* MenuLabel(const DriveSettings& settings, int drive) {
+  const RealDriveRecord& record = settings.realDrives[drive];
+  if (record.useImage != 0) return "  --  ";
+  return record.inserted != 0 ? "Eject " : "Set   ";
+}
+
+int MenuCommand(const DriveSettings& settings, int drive) {
+  const RealDriveRecord& record = settings.realDrives[drive];
+  return record.useImage != 0 ? ImageButton(drive) : EjectButton(drive);
+}
+
 void PanelInit(ControlSurface& panelSurface) {
   AttachPanel(&panelSurface);
   RefreshPanel();
 }
 
 bool PanelCommand(int id) {
-  DiskSystem& system = TheDiskSystem();
   int row = -1;
   if ((row = RowOf(id, EjectButton)) >= 0) {
-    EjectMedium(row);
+    EjectMedium(TheDiskSystem(), row);
   } else if ((row = RowOf(id, ImageButton)) >= 0) {
-    if (system.panelBusy != 0) return true;
-    system.panelBusy = 1;
+    if (ThePanelState().panelBusy != 0) return true;
+    ThePanelState().panelBusy = 1;
     OpenImageDialog(row);
     RefreshPanel();
-    system.panelBusy = 0;
+    ThePanelState().panelBusy = 0;
     return true;
   } else if ((row = RowOf(id, NewOrSettingButton)) >= 0) {
     NewOrSetting(row);
@@ -142,10 +157,11 @@ void PanelTimer(int id) {
 
 void PanelDestroyed() {
   DiskSystem& system = TheDiskSystem();
-  DiskSettings settings(system.iniPath);
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
   for (int i = 0; i < kImageCount; ++i)
-    CopyString(settings.imagePaths[i], system.imagePaths[i], kPathSize);
+    platform::CopyString(settings.imagePaths[i], system.settings.imagePaths[i],
+                         platform::kPathSize);
   settings.Save();
   AttachPanel(nullptr);
 }
@@ -154,13 +170,14 @@ void DropImage(int buttonId, const char* name) {
   int row = RowOf(buttonId, ImageButton);
   if (row < 0) row = 0;
   DiskSystem& system = TheDiskSystem();
-  if (system.panelBusy != 0) return;
-  system.panelBusy = 1;
-  EjectMedium(row);
-  if (name[0] != '\0') CopyString(system.imagePaths[row], name, kPathSize);
-  ScheduleMount(row);
+  if (ThePanelState().panelBusy != 0) return;
+  ThePanelState().panelBusy = 1;
+  EjectMedium(TheDiskSystem(), row);
+  if (name[0] != '\0')
+    platform::CopyString(system.settings.imagePaths[row], name, platform::kPathSize);
+  ScheduleMount(TheDiskSystem(), row);
   RefreshPanel();
-  system.panelBusy = 0;
+  ThePanelState().panelBusy = 0;
 }
 
 }  // namespace disk

@@ -3,9 +3,24 @@
 // has none) RefreshPanel, SetAccessLamp and PressPanelButton do nothing.
 #pragma once
 
+#include <cstdint>
+
+#include "platform/host_abi.h"
+
 namespace disk {
 
 class ControlSurface;
+struct DriveSettings;
+
+// The panel state: the two lamp bitmaps, the window procedures the four image-path buttons had
+// before the panel took them over, and whether an image is being chosen or dropped.
+struct PanelState {
+  void* lampOn = nullptr;
+  void* lampOff = nullptr;
+  MhwWord buttonProc[4] = {};
+  std::uint32_t panelBusy = 0;
+};
+PanelState& ThePanelState();
 
 // Brings every row of the panel up to date; called after each change of media or running state.
 void RefreshPanel();
@@ -13,6 +28,11 @@ void RefreshPanel();
 void SetAccessLamp(int index, bool on);
 // Acts as if the panel's control `id` had been pressed.
 void PressPanelButton(int id);
+
+// The host's menu items of floppy drives 1 and 2 (drive 0 or 1): what one shows, and the panel
+// control its click presses.
+const char* MenuLabel(const DriveSettings& settings, int drive);
+int MenuCommand(const DriveSettings& settings, int drive);
 
 // The panel window, from its creation to its destruction; null otherwise.
 void AttachPanel(ControlSurface* panel);

@@ -8,8 +8,8 @@ namespace disk {
 
 void ForgetHostDisplayModes() {
   DiskSystem& system = TheDiskSystem();
-  std::memset(system.dialogMode, 0, sizeof system.dialogMode);
-  std::memset(system.displayMode, 0, sizeof system.displayMode);
+  std::memset(system.links.dialogMode, 0, sizeof system.links.dialogMode);
+  std::memset(system.links.displayMode, 0, sizeof system.links.displayMode);
 }
 
 }  // namespace disk

@@ -61,8 +61,8 @@ TEST_F(DiskSettingTest, ShowsTheIniFileAndSavesTheControls) {
   EXPECT_STREQ(saved.lastPathHdd, "D:\\HD\\");
 
   disk::ApplyRealDriveSettings();
-  EXPECT_EQ(system.realDrives[0].useImage, 0u);
-  EXPECT_EQ(system.realDrives[0].is144, 1u);
+  EXPECT_EQ(system.settings.realDrives[0].useImage, 0u);
+  EXPECT_EQ(system.settings.realDrives[0].is144, 1u);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "FD Drive - B ( 1.44M )");
 }
 
@@ -78,11 +78,11 @@ TEST_F(DiskSettingTest, CancelAndCloseLeaveTheFileAlone) {
   dialog.OnClose(window);
   EXPECT_EQ(ReadText(ini), text);
 
-  system.realDrives[0].inserted = 1;
+  system.settings.realDrives[0].inserted = 1;
   disk::ApplyRealDriveSettings();  // copies what the file holds, keeps inserted
-  EXPECT_EQ(system.realDrives[0].useImage, 0u);
-  EXPECT_STREQ(system.realDrives[0].driveName, "d");
-  EXPECT_EQ(system.realDrives[0].inserted, 1u);
+  EXPECT_EQ(system.settings.realDrives[0].useImage, 0u);
+  EXPECT_STREQ(system.settings.realDrives[0].driveName, "d");
+  EXPECT_EQ(system.settings.realDrives[0].inserted, 1u);
 
   // Saving lists without a selection stores image files and 1.23 MB instead of stray values.
   dialog.OnCommand(window, IDC_SAVE);
@@ -103,7 +103,7 @@ TEST_F(DiskSettingTest, BrowseFillsTheEditorPathUnlessCancelled) {
             std::string("EXE FILES\0*.EXE\0ALL FILES\0*.*\0", 30));
   window.onFileDialog = [](disk::FileDialogRequest& request) {
     EXPECT_STREQ(request.fileName, "editdisk.exe");
-    disk::CopyString(request.fileName, "C:\\DE\\editdisk.exe", disk::kPathSize);
+    platform::CopyString(request.fileName, "C:\\DE\\editdisk.exe", platform::kPathSize);
     return true;
   };
   dialog.OnCommand(window, IDC_EDITOR_BROWSE);

@@ -8,7 +8,7 @@
 namespace testing_support {
 
 void FakeSurface::GetText(int id, char* buffer, int size) {
-  disk::CopyString(buffer, controls[id].text.c_str(), size);
+  platform::CopyString(buffer, controls[id].text.c_str(), size);
 }
 
 void FakeSurface::SelectListItem(int id, int index) {
@@ -33,7 +33,7 @@ bool FakeSurface::ShowFileDialog(disk::FileDialogRequest& request) {
 void FakeSurface::ChooseFile(const std::string& name) {
   onFileDialog = [name](disk::FileDialogRequest& request) {
     if (name.empty()) return false;
-    disk::CopyString(request.fileName, name.c_str(), disk::kPathSize);
+    platform::CopyString(request.fileName, name.c_str(), platform::kPathSize);
     return true;
   };
 }

@@ -46,15 +46,15 @@ class OpenImageTest : public testing_support::UiTest {
     hostTable.assign(mhw::kHostTableWords, 0);
     mouseRecord[0] = reinterpret_cast<MhwWord>(&MouseState);
     hostTable[mhw::kSlotMouseRecord] = reinterpret_cast<MhwWord>(mouseRecord);
-    gModes.hostTable = system.host = hostTable.data();
+    gModes.hostTable = system.hostLink.host = hostTable.data();
   }
   void Provide142() {
-    system.displayMode[0] = reinterpret_cast<MhwWord>(&DisplayPointer);
-    system.displayMode[2] = reinterpret_cast<MhwWord>(&Notify142);
+    system.links.displayMode[0] = reinterpret_cast<MhwWord>(&DisplayPointer);
+    system.links.displayMode[2] = reinterpret_cast<MhwWord>(&Notify142);
   }
   void Provide140() {
-    system.dialogMode[0] = reinterpret_cast<MhwWord>(&DialogFlag);
-    system.dialogMode[1] = reinterpret_cast<MhwWord>(&Notify140);
+    system.links.dialogMode[0] = reinterpret_cast<MhwWord>(&DialogFlag);
+    system.links.dialogMode[1] = reinterpret_cast<MhwWord>(&Notify140);
   }
   std::vector<MhwWord> hostTable;
   MhwWord mouseRecord[2] = {};
@@ -91,11 +91,11 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   EXPECT_EQ(panel.fileDialogs[0].initialFolder, "C:\\OLD\\");
   EXPECT_EQ(panel.fileDialogs[0].filter.substr(0, 23), std::string("ALL SUPPORTED FD IMAGE\0", 23));
   EXPECT_FALSE(panel.fileDialogs[0].ownedByHostWindow);
-  EXPECT_STREQ(system.imagePaths[0], chosen.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], chosen.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "GAME");
   EXPECT_EQ(gModes.notified142, 1);
-  EXPECT_EQ(system.panelBusy, 0u);
+  EXPECT_EQ(disk::ThePanelState().panelBusy, 0u);
 
   disk::DiskSettings settings(ini.c_str());
   settings.Load();
@@ -107,7 +107,7 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   std::string hd = Image("HD.MHD", MhdImage("HD"));
   panel.ChooseFile(hd);
   disk::PanelCommand(ImageButton(2));
-  EXPECT_STREQ(system.imagePaths[2], hd.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[2], hd.c_str());
   settings.Load();
   EXPECT_STREQ(settings.lastPathHdd, settings.lastPathFdd);
   EXPECT_EQ(panel.fileDialogs[1].filter.substr(0, 23), std::string("ALL SUPPORTED HD IMAGE\0", 23));
@@ -119,20 +119,20 @@ TEST_F(OpenImageTest, CancelEjectsOnlyInTheHostDialogMode) {
   panel.ChooseFile("");
   Provide140();
   disk::OpenImageDialog(0);
-  EXPECT_STREQ(system.imagePaths[0], "kept.mfd");
+  EXPECT_STREQ(system.settings.imagePaths[0], "kept.mfd");
   EXPECT_EQ(gModes.notified140, 1);
 
   gModes.dialogValue = 1;
   disk::OpenImageDialog(0);
   EXPECT_TRUE(panel.fileDialogs.back().ownedByHostWindow);
-  EXPECT_STREQ(system.imagePaths[0], "");
+  EXPECT_STREQ(system.settings.imagePaths[0], "");
 
   // Stopped: the mode does not apply and nothing changes.
   system.running = 0;
   SetPath(1, "kept.mfd");
   disk::OpenImageDialog(1);
   EXPECT_FALSE(panel.fileDialogs.back().ownedByHostWindow);
-  EXPECT_STREQ(system.imagePaths[1], "kept.mfd");
+  EXPECT_STREQ(system.settings.imagePaths[1], "kept.mfd");
   EXPECT_EQ(gModes.notified140, 3);  // notified after every dialog
 }
 

@@ -29,15 +29,15 @@ TEST_F(StatusPanelTest, RealDriveRowTogglesBetweenSetAndEject) {
   EXPECT_FALSE(panel[ImageButton(1)].enabled);
 
   disk::PanelCommand(EjectButton(1));  // Set: the medium goes in 40 ticks later
-  EXPECT_EQ(system.realDrives[1].inserted, 1u);
-  EXPECT_STREQ(system.imagePaths[1], "B");
+  EXPECT_EQ(system.settings.realDrives[1].inserted, 1u);
+  EXPECT_STREQ(system.settings.imagePaths[1], "B");
   EXPECT_EQ(system.mountDelay[1], 40u);
   EXPECT_EQ(panel[EjectButton(1)].text, "Eject");
   EXPECT_TRUE(panel[NewOrSettingButton(1)].enabled);
 
   disk::PanelCommand(EjectButton(1));
-  EXPECT_EQ(system.realDrives[1].inserted, 0u);
-  EXPECT_STREQ(system.imagePaths[1], "");
+  EXPECT_EQ(system.settings.realDrives[1].inserted, 0u);
+  EXPECT_STREQ(system.settings.imagePaths[1], "");
   EXPECT_EQ(panel[EjectButton(1)].text, "Set");
 
   SetRealDrive(0, "A", false);
@@ -48,8 +48,8 @@ TEST_F(StatusPanelTest, RealDriveRowTogglesBetweenSetAndEject) {
 TEST_F(StatusPanelTest, EjectWhileRunningUnmountsAndReportsTheRemoval) {
   std::string path = dir.File("eject.mfd");
   ASSERT_EQ(disk::CreateBlankFloppyImage(path.c_str(), {}), disk::ImageResult::kDone);
-  disk::FloppyDrive& drive = *system.floppyDrives[0];
-  disk::FloppyController& fdc = *system.fdc;
+  disk::FloppyDrive& drive = *system.devices.floppyDrives[0];
+  disk::FloppyController& fdc = *system.devices.fdc;
   drive.Reset();
   ASSERT_EQ(drive.LoadImage(path.c_str()), 1u);
   SetPath(0, path);
@@ -62,14 +62,14 @@ TEST_F(StatusPanelTest, EjectWhileRunningUnmountsAndReportsTheRemoval) {
   system.running = 1;
   disk::PanelCommand(EjectButton(0));
   EXPECT_FALSE(drive.Inserted());
-  EXPECT_STREQ(system.imagePaths[0], "");
+  EXPECT_STREQ(system.settings.imagePaths[0], "");
   EXPECT_EQ(fdc.unit, 0u);
   EXPECT_EQ(fdc.st0, 0xC8);
   EXPECT_GT(fdc.interruptDelay, 0u);
 
   // A real drive with its media set reports its own unit.
   SetRealDrive(1, "B", true);
-  system.realDrives[1].inserted = 1;
+  system.settings.realDrives[1].inserted = 1;
   disk::PanelCommand(EjectButton(1));
   EXPECT_EQ(fdc.unit, 1u);
   EXPECT_EQ(fdc.st0, 0xC9);
@@ -83,7 +83,7 @@ TEST_F(StatusPanelTest, InfoTextComesFromTheImageHeader) {
   SetPath(3, Image("plain.mhd", MhdImage("System & Tools")));
   disk::RefreshPanel();
   EXPECT_EQ(panel[InfoText(0)].text, "R&&D");
-  EXPECT_EQ(panel[ImageButton(0)].text, system.imagePaths[0]);
+  EXPECT_EQ(panel[ImageButton(0)].text, system.settings.imagePaths[0]);
   EXPECT_EQ(panel[NewOrSettingButton(0)].text, "Setting");
   EXPECT_EQ(panel[InfoText(1)].text, "No Information");
   EXPECT_EQ(panel[InfoText(2)].text, "No Information");
@@ -144,26 +144,26 @@ TEST_F(StatusPanelTest, DroppedImageReplacesTheRowUnlessBusy) {
   std::string second = Image("second.mfd", MfdImage("two", false, 0));
   system.running = 1;
   disk::DropImage(ImageButton(0), first.c_str());
-  EXPECT_STREQ(system.imagePaths[0], first.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], first.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);
   EXPECT_EQ(panel[InfoText(0)].text, "one");
-  EXPECT_EQ(system.panelBusy, 0u);
+  EXPECT_EQ(disk::ThePanelState().panelBusy, 0u);
 
-  system.panelBusy = 1;
+  disk::ThePanelState().panelBusy = 1;
   disk::DropImage(ImageButton(0), second.c_str());
-  EXPECT_STREQ(system.imagePaths[0], first.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], first.c_str());
   panel.ChooseFile(second);
   disk::PanelCommand(ImageButton(0));  // an image-path button while busy does nothing
   EXPECT_TRUE(panel.fileDialogs.empty());
-  EXPECT_STREQ(system.imagePaths[0], first.c_str());
-  system.panelBusy = 0;
+  EXPECT_STREQ(system.settings.imagePaths[0], first.c_str());
+  disk::ThePanelState().panelBusy = 0;
 
   // Hard disks are mounted at the next start-up, not by the tick; an unknown window is row 0.
   disk::DropImage(ImageButton(3), second.c_str());
-  EXPECT_STREQ(system.imagePaths[3], second.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[3], second.c_str());
   system.mountDelay[0] = 0;
   disk::DropImage(4711, second.c_str());
-  EXPECT_STREQ(system.imagePaths[0], second.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], second.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);
 }
 

@@ -9,15 +9,16 @@ namespace {
 
 void ResetSystem(disk::DiskSystem& s, const std::string& ini) {
   s.running = 0;
-  for (auto& path : s.imagePaths) path[0] = '\0';
-  for (auto& drive : s.realDrives) drive = disk::RealDriveRecord{};
-  for (auto& drive : s.realDrives) disk::CopyString(drive.driveName, "A", disk::kPathSize);
+  for (auto& path : s.settings.imagePaths) path[0] = '\0';
+  for (auto& drive : s.settings.realDrives) drive = disk::RealDriveRecord{};
+  for (auto& drive : s.settings.realDrives)
+    platform::CopyString(drive.driveName, "A", platform::kPathSize);
   for (auto& delay : s.mountDelay) delay = 0;
-  s.panelBusy = 0;
-  s.host = nullptr;
-  std::memset(s.dialogMode, 0, sizeof s.dialogMode);
-  std::memset(s.displayMode, 0, sizeof s.displayMode);
-  disk::CopyString(s.iniPath, ini.c_str(), disk::kPathSize);
+  disk::ThePanelState().panelBusy = 0;
+  s.hostLink.host = nullptr;
+  std::memset(s.links.dialogMode, 0, sizeof s.links.dialogMode);
+  std::memset(s.links.displayMode, 0, sizeof s.links.displayMode);
+  platform::CopyString(s.settings.iniPath, ini.c_str(), platform::kPathSize);
 }
 
 void Put(std::vector<std::uint8_t>& bytes, std::size_t at, const std::string& text) {
@@ -71,13 +72,13 @@ std::string UiTest::Image(const std::string& name, const std::vector<std::uint8_
 }
 
 void UiTest::SetPath(int row, const std::string& path) {
-  disk::CopyString(system.imagePaths[row], path.c_str(), disk::kPathSize);
+  platform::CopyString(system.settings.imagePaths[row], path.c_str(), platform::kPathSize);
 }
 
 void UiTest::SetRealDrive(int row, const char* letter, bool is144) {
-  disk::RealDriveRecord& drive = system.realDrives[row];
+  disk::RealDriveRecord& drive = system.settings.realDrives[row];
   drive.useImage = 0;
-  disk::CopyString(drive.driveName, letter, disk::kPathSize);
+  platform::CopyString(drive.driveName, letter, platform::kPathSize);
   drive.is144 = is144 ? 1 : 0;
 }
 

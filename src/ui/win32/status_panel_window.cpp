@@ -25,11 +25,11 @@ LRESULT CALLBACK DropHandler(HWND button, UINT message, WPARAM wParam, LPARAM lP
   int row =
       id >= panel::ImageButton(0) && id <= panel::ImageButton(3) ? id - panel::ImageButton(0) : 0;
   if (message != WM_DROPFILES)
-    return CallWindowProcA(reinterpret_cast<WNDPROC>(TheDiskSystem().buttonProc[row]), button,
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(ThePanelState().buttonProc[row]), button,
                            message, wParam, lParam);
-  char name[kPathSize] = {};
+  char name[platform::kPathSize] = {};
   auto drop = reinterpret_cast<HDROP>(wParam);
-  DragQueryFileA(drop, 0, name, kPathSize);
+  DragQueryFileA(drop, 0, name, platform::kPathSize);
   DragFinish(drop);
   DropImage(id, name);
   return 0;
@@ -40,11 +40,11 @@ INT_PTR CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG: {
       gPanelWindow = window;
       gPanelSurface = new win32::WindowSurface(window);
-      DiskSystem& system = TheDiskSystem();
-      system.lampOn = LoadImageA(win32::ModuleHandle(), MAKEINTRESOURCEA(IDB_LAMP_ON), IMAGE_BITMAP,
-                                 0, 0, LR_SHARED);
-      system.lampOff = LoadImageA(win32::ModuleHandle(), MAKEINTRESOURCEA(IDB_LAMP_OFF),
-                                  IMAGE_BITMAP, 0, 0, LR_SHARED);
+      PanelState& state = ThePanelState();
+      state.lampOn = LoadImageA(win32::ModuleHandle(), MAKEINTRESOURCEA(IDB_LAMP_ON), IMAGE_BITMAP,
+                                0, 0, LR_SHARED);
+      state.lampOff = LoadImageA(win32::ModuleHandle(), MAKEINTRESOURCEA(IDB_LAMP_OFF),
+                                 IMAGE_BITMAP, 0, 0, LR_SHARED);
       PanelInit(*gPanelSurface);
       return TRUE;
     }
@@ -82,21 +82,17 @@ void* CreateStatusPanel(void* hostWindow, MhwWord value) {
   HWND created = CreateDialogParamA(win32::ModuleHandle(), MAKEINTRESOURCEA(IDD_STATUS_PANEL),
                                     static_cast<HWND>(hostWindow), PanelProc, 0);
   if (created == nullptr) return nullptr;
-  DiskSystem& system = TheDiskSystem();
   for (int row = 0; row < panel::kRows; ++row) {
     HWND button = GetDlgItem(created, panel::ImageButton(row));
-    system.buttonProc[row] = static_cast<MhwWord>(
+    ThePanelState().buttonProc[row] = static_cast<MhwWord>(
         SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DropHandler)));
   }
   return created;
 }
 
 void ShowDiskSettingDialog(void* parentWindow) {
-  DiskSystem& system = TheDiskSystem();
   DiskSettingDialog dialog(parentWindow);
-  system.diskSettingDialog = &dialog;
   win32::RunPresenterDialog(static_cast<HWND>(parentWindow), IDD_DISK_SETTING, dialog);
-  system.diskSettingDialog = nullptr;
   ApplyRealDriveSettings();
 }
 

@@ -7,6 +7,7 @@
 #include "machine/disk_system.h"
 #include "platform/system.h"
 #include "ui/image_selection.h"
+#include "ui/status_panel.h"
 
 namespace disk::win32 {
 namespace {
@@ -128,14 +129,14 @@ bool WindowSurface::ShowFileDialog(FileDialogRequest& request) {
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = window_;
   if (request.ownedByHostWindow) {
-    MhwWord* record = TheDiskSystem().hostWindowRecord;
+    MhwWord* record = TheDiskSystem().hostLink.hostWindowRecord;
     if (record != nullptr) dialog.hwndOwner = reinterpret_cast<HWND>(record[mhw::kMainWindowWord]);
   }
   dialog.hInstance = ModuleHandle();
   dialog.lpstrFilter = request.filter;
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = request.fileName;
-  dialog.nMaxFile = kPathSize;
+  dialog.nMaxFile = platform::kPathSize;
   dialog.lpstrInitialDir = request.initialFolder != nullptr && request.initialFolder[0] != '\0'
                                ? request.initialFolder
                                : nullptr;
@@ -179,9 +180,9 @@ void WindowSurface::StopTimer(int id) {
 }
 
 void WindowSurface::PostLamp(int id, bool on) {
-  DiskSystem& system = TheDiskSystem();
+  const PanelState& state = ThePanelState();
   PostMessageA(GetDlgItem(window_, id), STM_SETIMAGE, IMAGE_BITMAP,
-               reinterpret_cast<LPARAM>(on ? system.lampOn : system.lampOff));
+               reinterpret_cast<LPARAM>(on ? state.lampOn : state.lampOff));
 }
 
 void WindowSurface::SetCursorFree(bool free) {
