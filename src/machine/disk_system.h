@@ -20,6 +20,12 @@ namespace disk {
 
 // Copies of other modules' tables (DeviceConect); null entries were not provided.
 struct ModuleLinks {
+  // The display-mode tables are taken anew by the DeviceConect that follows FastGUI.
+  void ForgetDisplayModes() {
+    for (MhwWord& word : dialogMode) word = 0;
+    for (MhwWord& word : displayMode) word = 0;
+  }
+
   MhwWord bootSelector[mhw::kBootSelectorFunctions] = {};
   MhwWord dialogMode[mhw::kDialogModeFunctions] = {};
   MhwWord displayMode[mhw::kDisplayModeFunctions] = {};
@@ -57,9 +63,5 @@ class DiskSystem {
  private:
   Callback<> refreshPanel_;
 };
-
-// The module file's instance (module/disk_module.cpp), for the user interface until it is given
-// its own.
-DiskSystem& TheDiskSystem();
 
 }  // namespace disk

@@ -1,15 +1,13 @@
 #include "module/disk_module.h"
 
-#include "ui/status_panel.h"
-
 namespace disk {
 namespace {
 
-void LightLamp(void*, int index) {
-  SetAccessLamp(index, true);
+void LightLamp(void* panel, int index) {
+  SetAccessLamp(*static_cast<StatusPanel*>(panel), index, true);
 }
-void Refresh(void*) {
-  RefreshPanel();
+void Refresh(void* panel) {
+  RefreshPanel(*static_cast<StatusPanel*>(panel));
 }
 
 DiskModule gModule;
@@ -17,15 +15,11 @@ DiskModule gModule;
 }  // namespace
 
 DiskModule::DiskModule() {
-  system.ConnectPanel({nullptr, &LightLamp}, {nullptr, &Refresh});
+  system.ConnectPanel({&panel, &LightLamp}, {&panel, &Refresh});
 }
 
 DiskModule& TheModule() {
   return gModule;
-}
-
-DiskSystem& TheDiskSystem() {
-  return gModule.system;
 }
 
 }  // namespace disk

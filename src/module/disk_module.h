@@ -1,16 +1,23 @@
-// The module instance behind the exports: the one global of the library, built when it loads and
-// destroyed when it unloads. The host calls the exports and the handlers they register with
-// nothing that names an instance; they reach it here, and only they do.
+// The module instance behind the exports: the root object and the status panel over it. The one
+// global of the library holds one, built when the library loads and destroyed when it unloads;
+// the host calls the exports and the handlers they register with nothing that names an instance,
+// so they, and only they, reach it through TheModule().
 #pragma once
 
 #include "machine/disk_system.h"
 #include "platform/host_abi.h"
+#include "ui/status_panel.h"
 
 namespace disk {
 
 struct DiskModule {
+  // Wires the machine's lamps and refreshes to the panel.
   DiskModule();
+  DiskModule(const DiskModule&) = delete;
+  DiskModule& operator=(const DiskModule&) = delete;
+
   DiskSystem system;
+  StatusPanel panel{system};  // destroyed first: its window goes before the machine
 };
 
 DiskModule& TheModule();

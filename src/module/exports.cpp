@@ -39,11 +39,13 @@ MHW_EXPORT uint32_t MHW_CALL DeviceConect(MhwWord* modules) {
 }
 
 MHW_EXPORT void* MHW_CALL FastGUI(void* hostWindow, MhwWord value) {
-  return disk::CreateStatusPanel(hostWindow, value);
+  disk::DiskModule& module = disk::TheModule();
+  module.system.links.ForgetDisplayModes();
+  return disk::CreateStatusPanel(module.panel, hostWindow, value);
 }
 
 MHW_EXPORT void MHW_CALL DeviceConfig(void* parentWindow) {
-  disk::ShowDiskSettingDialog(parentWindow);
+  disk::ShowDiskSettingDialog(disk::TheModule().panel, parentWindow);
 }
 
 // The banner with its NUL; returns its length without the NUL.

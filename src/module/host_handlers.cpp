@@ -106,7 +106,8 @@ constexpr auto IndicesOf = std::make_index_sequence<Ports.size()>{};
 
 template <int Drive>
 void MHW_CALL MenuClick() {
-  PressPanelButton(MenuCommand(System().settings, Drive));
+  DiskModule& module = TheModule();
+  PressPanelButton(module.panel, MenuCommand(module.system.settings, Drive));
 }
 template <int Drive>
 std::uint32_t MHW_CALL MenuText(char* buffer) {

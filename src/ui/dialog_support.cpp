@@ -6,8 +6,8 @@ namespace disk {
 namespace {
 
 template <class Dialog>
-void RunModal(ControlSurface& owner, int templateId, int row) {
-  Dialog dialog(row);
+void RunModal(DiskSystem& system, ControlSurface& owner, int templateId, int row) {
+  Dialog dialog(system, row);
   owner.RunDialog(templateId, dialog);
 }
 
@@ -35,16 +35,16 @@ bool AskNewImageName(ControlSurface& dialog, const char* filter, const char* fol
   return true;
 }
 
-void RunImageSettingDialog(ControlSurface& owner, int row) {
-  RunModal<ImageSettingDialog>(owner, IDD_IMAGE_SETTING, row);
+void RunImageSettingDialog(DiskSystem& system, ControlSurface& owner, int row) {
+  RunModal<ImageSettingDialog>(system, owner, IDD_IMAGE_SETTING, row);
 }
 
-void RunNewFloppyImageDialog(ControlSurface& owner, int row) {
-  RunModal<NewFloppyImageDialog>(owner, IDD_NEW_FLOPPY, row);
+void RunNewFloppyImageDialog(DiskSystem& system, ControlSurface& owner, int row) {
+  RunModal<NewFloppyImageDialog>(system, owner, IDD_NEW_FLOPPY, row);
 }
 
-void RunNewHardDiskImageDialog(ControlSurface& owner, int row) {
-  RunModal<NewHardDiskImageDialog>(owner, IDD_NEW_HARD_DISK, row);
+void RunNewHardDiskImageDialog(DiskSystem& system, ControlSurface& owner, int row) {
+  RunModal<NewHardDiskImageDialog>(system, owner, IDD_NEW_HARD_DISK, row);
 }
 
 }  // namespace disk

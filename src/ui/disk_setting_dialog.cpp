@@ -15,8 +15,8 @@ void UpdateMediaLists(ControlSurface& dialog) {
     dialog.Enable(kMediaList[i], dialog.SelectedListItem(kDriveList[i]) != 0);
 }
 
-void Save(ControlSurface& dialog) {
-  DiskSettings settings(TheDiskSystem().settings.iniPath);
+void Save(const DiskSystem& system, ControlSurface& dialog) {
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
   for (int i = 0; i < kFloppyUnitCount; ++i) {
     RealDriveSetting& drive = settings.realDrives[i];
@@ -42,7 +42,7 @@ void Save(ControlSurface& dialog) {
 }  // namespace
 
 void DiskSettingDialog::OnInit(ControlSurface& dialog) {
-  DiskSettings settings(TheDiskSystem().settings.iniPath);
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
   for (int i = 0; i < kFloppyUnitCount; ++i) {
     const RealDriveSetting& drive = settings.realDrives[i];
@@ -80,7 +80,7 @@ void DiskSettingDialog::OnCommand(ControlSurface& dialog, int id) {
       break;
     }
     case IDC_SAVE:
-      Save(dialog);
+      Save(system, dialog);
       dialog.EndDialog(1);
       break;
     case IDCANCEL_KEY:
@@ -91,12 +91,12 @@ void DiskSettingDialog::OnCommand(ControlSurface& dialog, int id) {
   }
 }
 
-void ApplyRealDriveSettings() {
-  DiskSystem& system = TheDiskSystem();
+void ApplyRealDriveSettings(StatusPanel& panel) {
+  DiskSystem& system = panel.system;
   DiskSettings settings(system.settings.iniPath);
   settings.Load();
   system.TakeRealDriveSettings(settings);
-  RefreshPanel();
+  RefreshPanel(panel);
 }
 
 }  // namespace disk

@@ -93,7 +93,7 @@ void NewFloppyImageDialog::OnCommand(ControlSurface& dialog, int id) {
 }
 
 void NewFloppyImageDialog::CreateFloppyImage(ControlSurface& dialog, bool blank) {
-  DiskSettings settings(TheDiskSystem().settings.iniPath);
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
   char fileName[platform::kPathSize] = {};
   if (!AskNewImageName(dialog, "FD IMAGE(*.MFD)\0*.MFD\0", settings.lastPathFdd, ".MFD", fileName))
@@ -116,7 +116,7 @@ void NewFloppyImageDialog::CreateFloppyImage(ControlSurface& dialog, bool blank)
     dialog.ShowMessage("failure", "", MessageKind::kStop);
     return;
   }
-  platform::CopyString(TheDiskSystem().settings.imagePaths[row], fileName, platform::kPathSize);
+  platform::CopyString(system.settings.imagePaths[row], fileName, platform::kPathSize);
 }
 
 }  // namespace disk

@@ -34,7 +34,7 @@ void NewHardDiskImageDialog::OnCommand(ControlSurface& dialog, int id) {
 }
 
 void NewHardDiskImageDialog::CreateImage(ControlSurface& dialog) {
-  DiskSettings settings(TheDiskSystem().settings.iniPath);
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
   char fileName[platform::kPathSize] = {};
   if (!AskNewImageName(dialog, "HD IMAGE(*.MHD)\0*.MHD\0", settings.lastPathHdd, ".MHD", fileName))
@@ -44,7 +44,7 @@ void NewHardDiskImageDialog::CreateImage(ControlSurface& dialog) {
   });
   // Failures end silently; the row keeps its path.
   if (result == ImageResult::kDone)
-    platform::CopyString(TheDiskSystem().settings.imagePaths[row], fileName, platform::kPathSize);
+    platform::CopyString(system.settings.imagePaths[row], fileName, platform::kPathSize);
 }
 
 }  // namespace disk

@@ -1,16 +1,15 @@
 #include "ui/status_panel.h"
 
-#include <atomic>
 #include <cstdio>
 
 #include "machine/disk_system.h"
 #include "machine/media_change.h"
 #include "platform/file.h"
 #include "ui/control_surface.h"
-#include "ui/editor_launch.h"
 #include "ui/image_info.h"
 #include "ui/image_selection.h"
 #include "ui/panel_controls.h"
+#include "ui/user_interface.h"
 
 namespace disk {
 namespace {
@@ -19,10 +18,6 @@ using namespace panel;
 
 constexpr int kLampMilliseconds = 80;
 constexpr int kFirstLampTimer = 1;
-
-// Set and cleared on the panel's thread; read by SetAccessLamp from any thread.
-std::atomic<ControlSurface*> gPanel{nullptr};
-PanelState gPanelState;
 
 // The row whose control of this kind is `id`, or -1.
 int RowOf(int id, int (*control)(int)) {
@@ -45,8 +40,7 @@ void ShowRealDrive(ControlSurface& s, int row, const RealDriveRecord& drive) {
   s.Enable(NewOrSettingButton(row), inserted);
 }
 
-void ShowRow(ControlSurface& s, int row, DiskSettings& settings) {
-  DiskSystem& system = TheDiskSystem();
+void ShowRow(const DiskSystem& system, ControlSurface& s, int row, DiskSettings& settings) {
   bool floppy = IsFloppyRow(row);
   if (floppy && system.settings.realDrives[row].useImage == 0) {
     ShowRealDrive(s, row, system.settings.realDrives[row]);
@@ -80,36 +74,28 @@ void ShowRow(ControlSurface& s, int row, DiskSettings& settings) {
 
 }  // namespace
 
-PanelState& ThePanelState() {
-  return gPanelState;
+StatusPanel::~StatusPanel() {
+  ClosePanelWindow(*this);
 }
 
-void AttachPanel(ControlSurface* panelSurface) {
-  gPanel.store(panelSurface);
-}
-
-ControlSurface* Panel() {
-  return gPanel.load();
-}
-
-void RefreshPanel() {
-  ControlSurface* s = Panel();
+void RefreshPanel(StatusPanel& panel) {
+  ControlSurface* s = panel.surface.load();
   if (s == nullptr) return;
-  DiskSettings settings(TheDiskSystem().settings.iniPath);
+  DiskSettings settings(panel.system.settings.iniPath);
   settings.Load();
-  for (int row = 0; row < kRows; ++row) ShowRow(*s, row, settings);
+  for (int row = 0; row < kRows; ++row) ShowRow(panel.system, *s, row, settings);
 }
 
-void SetAccessLamp(int index, bool on) {
-  ControlSurface* s = Panel();
+void SetAccessLamp(StatusPanel& panel, int index, bool on) {
+  ControlSurface* s = panel.surface.load();
   if (s == nullptr || index < 0 || index >= kRows) return;
   s->StopTimer(kFirstLampTimer + index);
   s->PostLamp(Lamp(index), on);
   if (on) s->StartTimer(kFirstLampTimer + index, kLampMilliseconds);
 }
 
-void PressPanelButton(int id) {
-  if (ControlSurface* s = Panel()) s->SendCommand(id);
+void PressPanelButton(StatusPanel& panel, int id) {
+  if (ControlSurface* s = panel.surface.load()) s->SendCommand(id);
 }
 
 const char* MenuLabel(const DriveSettings& settings, int drive) {
@@ -123,61 +109,61 @@ int MenuCommand(const DriveSettings& settings, int drive) {
   return record.useImage != 0 ? ImageButton(drive) : EjectButton(drive);
 }
 
-void PanelInit(ControlSurface& panelSurface) {
-  AttachPanel(&panelSurface);
-  RefreshPanel();
+void PanelInit(StatusPanel& panel, ControlSurface& surface) {
+  panel.surface.store(&surface);
+  RefreshPanel(panel);
 }
 
-bool PanelCommand(int id) {
+bool PanelCommand(StatusPanel& panel, int id) {
+  DiskSystem& system = panel.system;
   int row = -1;
   if ((row = RowOf(id, EjectButton)) >= 0) {
-    EjectMedium(TheDiskSystem(), row);
+    EjectMedium(system, row);
   } else if ((row = RowOf(id, ImageButton)) >= 0) {
-    if (ThePanelState().panelBusy != 0) return true;
-    ThePanelState().panelBusy = 1;
-    OpenImageDialog(row);
-    RefreshPanel();
-    ThePanelState().panelBusy = 0;
+    if (panel.panelBusy != 0) return true;
+    panel.panelBusy = 1;
+    OpenImageDialog(panel, row);
+    RefreshPanel(panel);
+    panel.panelBusy = 0;
     return true;
   } else if ((row = RowOf(id, NewOrSettingButton)) >= 0) {
-    NewOrSetting(row);
+    NewOrSetting(panel, row);
   } else if ((row = RowOf(id, EditButton)) >= 2) {
-    LaunchEditor(row);
+    LaunchEditor(system, row);
   } else {
     return false;
   }
-  RefreshPanel();
+  RefreshPanel(panel);
   return true;
 }
 
-void PanelTimer(int id) {
+void PanelTimer(StatusPanel& panel, int id) {
   if (id >= kFirstLampTimer && id < kFirstLampTimer + kRows)
-    SetAccessLamp(id - kFirstLampTimer, false);
+    SetAccessLamp(panel, id - kFirstLampTimer, false);
 }
 
-void PanelDestroyed() {
-  DiskSystem& system = TheDiskSystem();
-  DiskSettings settings(system.settings.iniPath);
+void PanelDestroyed(StatusPanel& panel) {
+  const DriveSettings& drives = panel.system.settings;
+  DiskSettings settings(drives.iniPath);
   settings.Load();
   for (int i = 0; i < kImageCount; ++i)
-    platform::CopyString(settings.imagePaths[i], system.settings.imagePaths[i],
-                         platform::kPathSize);
+    platform::CopyString(settings.imagePaths[i], drives.imagePaths[i], platform::kPathSize);
   settings.Save();
-  AttachPanel(nullptr);
+  panel.surface.store(nullptr);
 }
 
-void DropImage(int buttonId, const char* name) {
+void DropImage(StatusPanel& panel, int buttonId, const char* name) {
   int row = RowOf(buttonId, ImageButton);
   if (row < 0) row = 0;
-  DiskSystem& system = TheDiskSystem();
-  if (ThePanelState().panelBusy != 0) return;
-  ThePanelState().panelBusy = 1;
-  EjectMedium(TheDiskSystem(), row);
+  DiskSystem& system = panel.system;
+  if (panel.panelBusy != 0) return;
+  panel.panelBusy = 1;
+  EjectMedium(system, row);
   if (name[0] != '\0')
     platform::CopyString(system.settings.imagePaths[row], name, platform::kPathSize);
-  ScheduleMount(TheDiskSystem(), row);
-  RefreshPanel();
-  ThePanelState().panelBusy = 0;
+  ScheduleMount(system, row);
+  RefreshPanel(panel);
+  panel.panelBusy = 0;
 }
 
 }  // namespace disk

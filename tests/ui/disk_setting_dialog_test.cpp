@@ -4,7 +4,7 @@
 
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
-#include "ui/editor_launch.h"
+#include "ui/image_selection.h"
 #include "ui/panel_controls.h"
 #include "ui/ui_fixture.h"
 
@@ -16,7 +16,7 @@ using testing_support::WriteText;
 
 class DiskSettingTest : public testing_support::UiTest {
  protected:
-  disk::DiskSettingDialog dialog{nullptr};
+  disk::DiskSettingDialog dialog{system, nullptr};
   FakeSurface window;
 };
 
@@ -60,7 +60,7 @@ TEST_F(DiskSettingTest, ShowsTheIniFileAndSavesTheControls) {
   EXPECT_STREQ(saved.imagePaths[0], "a.mfd");  // the rest is written back as loaded
   EXPECT_STREQ(saved.lastPathHdd, "D:\\HD\\");
 
-  disk::ApplyRealDriveSettings();
+  disk::ApplyRealDriveSettings(ui);
   EXPECT_EQ(system.settings.realDrives[0].useImage, 0u);
   EXPECT_EQ(system.settings.realDrives[0].is144, 1u);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "FD Drive - B ( 1.44M )");
@@ -79,7 +79,7 @@ TEST_F(DiskSettingTest, CancelAndCloseLeaveTheFileAlone) {
   EXPECT_EQ(ReadText(ini), text);
 
   system.settings.realDrives[0].inserted = 1;
-  disk::ApplyRealDriveSettings();  // copies what the file holds, keeps inserted
+  disk::ApplyRealDriveSettings(ui);  // copies what the file holds, keeps inserted
   EXPECT_EQ(system.settings.realDrives[0].useImage, 0u);
   EXPECT_STREQ(system.settings.realDrives[0].driveName, "d");
   EXPECT_EQ(system.settings.realDrives[0].inserted, 1u);
@@ -125,9 +125,9 @@ TEST_F(DiskSettingTest, EditorRunsOnTheRowImageAndIsWaitedFor) {
   std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
   WriteText(ini, "[DISK]\nDISKEXPLORER=" + editor + "\n");
   SetPath(2, "/img/hard disk.mhd");
-  disk::LaunchEditor(1);  // floppy rows have no editor
+  disk::LaunchEditor(system, 1);  // floppy rows have no editor
   EXPECT_FALSE(testing_support::Exists(record));
-  disk::LaunchEditor(2);
+  disk::LaunchEditor(system, 2);
   EXPECT_EQ(ReadText(record), "[/img/hard disk.mhd]\n[/S]\n");
 }
 #endif

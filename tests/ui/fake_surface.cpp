@@ -50,7 +50,7 @@ int FakeSurface::RunDialog(int templateId, disk::DialogPresenter& presenter) {
 }
 
 void FakeSurface::SendCommand(int id) {
-  disk::PanelCommand(id);
+  if (statusPanel != nullptr) disk::PanelCommand(*statusPanel, id);
 }
 
 void FakeSurface::Advance(long milliseconds) {
@@ -64,7 +64,7 @@ void FakeSurface::Advance(long milliseconds) {
     now = next->second.due;
     int id = next->first;
     next->second.due += next->second.period;  // periodic until stopped
-    disk::PanelTimer(id);
+    if (statusPanel != nullptr) disk::PanelTimer(*statusPanel, id);
   }
   now = end;
 }

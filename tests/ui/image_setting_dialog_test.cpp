@@ -26,8 +26,8 @@ class ImageSettingTest : public testing_support::UiTest {
       labelCaption = dialog[IDC_LABEL_CAPTION];
       edit(presenter, dialog);
     };
-    disk::RefreshPanel();
-    disk::PanelCommand(NewOrSettingButton(row));
+    disk::RefreshPanel(ui);
+    disk::PanelCommand(ui, NewOrSettingButton(row));
   }
   FakeSurface::Control label, check, labelCaption;
 };
@@ -127,14 +127,14 @@ TEST_F(ImageSettingTest, NewButtonsOpenTheNewImageDialogs) {
     d.EndDialog(1);
   };
   system.running = 1;
-  disk::RefreshPanel();
+  disk::RefreshPanel(ui);
   SetPath(1, "kept.mfd");  // no file: the panel still shows New for it
-  disk::PanelCommand(NewOrSettingButton(1));
+  disk::PanelCommand(ui, NewOrSettingButton(1));
   EXPECT_EQ(system.mountDelay[1], 40u);
   EXPECT_STREQ(system.settings.imagePaths[1], "kept.mfd");
   system.running = 0;
-  disk::RefreshPanel();
-  disk::PanelCommand(NewOrSettingButton(3));
+  disk::RefreshPanel(ui);
+  disk::PanelCommand(ui, NewOrSettingButton(3));
   EXPECT_EQ(shown, (std::vector<int>{IDD_NEW_FLOPPY, IDD_NEW_HARD_DISK}));
 }
 

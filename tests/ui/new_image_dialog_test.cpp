@@ -14,7 +14,7 @@ class NewImageDialogTest : public testing_support::UiTest {};
 
 TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
   testing_support::WriteText(ini, "[DISK]\nLASTPATHFDD=" + dir.path() + "\n");
-  disk::NewFloppyImageDialog dialog(1);
+  disk::NewFloppyImageDialog dialog(system, 1);
   FakeSurface window;
   dialog.OnInit(window);
   EXPECT_EQ(window[IDC_NEW_LETTER].items.size(), 26u);
@@ -50,7 +50,7 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
   testing_support::WriteAll(dir.File("drive-C"), drive);
   testing_support::SetVariable("DISK_RAW_DRIVE_C", dir.File("drive-C"));
   testing_support::SetVariable("DISK_RAW_DRIVE_D", dir.File("no-drive-D"));
-  disk::NewFloppyImageDialog dialog(0);
+  disk::NewFloppyImageDialog dialog(system, 0);
   FakeSurface window;
   dialog.OnInit(window);
   window[IDC_NEW_BLANK].checked = false;
@@ -79,7 +79,7 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
 }
 
 TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
-  disk::NewHardDiskImageDialog dialog(3);
+  disk::NewHardDiskImageDialog dialog(system, 3);
   FakeSurface window;
   dialog.OnInit(window);
   EXPECT_EQ(window[IDC_NEW_SIZE].text, "80");

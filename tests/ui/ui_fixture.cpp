@@ -2,24 +2,8 @@
 
 #include <cstring>
 
-#include "ui/status_panel.h"
-
 namespace testing_support {
 namespace {
-
-void ResetSystem(disk::DiskSystem& s, const std::string& ini) {
-  s.running = 0;
-  for (auto& path : s.settings.imagePaths) path[0] = '\0';
-  for (auto& drive : s.settings.realDrives) drive = disk::RealDriveRecord{};
-  for (auto& drive : s.settings.realDrives)
-    platform::CopyString(drive.driveName, "A", platform::kPathSize);
-  for (auto& delay : s.mountDelay) delay = 0;
-  disk::ThePanelState().panelBusy = 0;
-  s.hostLink.host = nullptr;
-  std::memset(s.links.dialogMode, 0, sizeof s.links.dialogMode);
-  std::memset(s.links.displayMode, 0, sizeof s.links.displayMode);
-  platform::CopyString(s.settings.iniPath, ini.c_str(), platform::kPathSize);
-}
 
 void Put(std::vector<std::uint8_t>& bytes, std::size_t at, const std::string& text) {
   std::memcpy(bytes.data() + at, text.c_str(), text.size() + 1);
@@ -28,13 +12,11 @@ void Put(std::vector<std::uint8_t>& bytes, std::size_t at, const std::string& te
 }  // namespace
 
 void UiTest::SetUp() {
-  ResetSystem(system, ini);
-  disk::AttachPanel(&panel);
-}
-
-void UiTest::TearDown() {
-  disk::AttachPanel(nullptr);
-  ResetSystem(system, "");
+  platform::CopyString(system.settings.iniPath, ini.c_str(), platform::kPathSize);
+  for (auto& drive : system.settings.realDrives)
+    platform::CopyString(drive.driveName, "A", platform::kPathSize);
+  panel.statusPanel = &ui;
+  ui.surface.store(&panel);
 }
 
 std::vector<std::uint8_t> UiTest::MfdImage(const std::string& comment, bool writeProtect,
