@@ -22,6 +22,11 @@ inline bool IsFloppyClass(unsigned nibble) {
   return nibble == 0x1 || nibble == 0x3 || nibble == 0x7 || nibble == 0x9 || nibble == 0xB;
 }
 
+// Where a boot program is loaded and started: segment 0x1FC0, or 0x1FE0 for a floppy of the
+// 1.44 MB class or in FM.
+inline constexpr std::uint16_t kBootSegment = 0x1FC0;
+inline constexpr std::uint16_t kBootSegmentHigh = 0x1FE0;
+
 // Result codes (AH).
 namespace bios_status {
 inline constexpr std::uint8_t kDone = 0x00;

@@ -14,7 +14,6 @@ namespace {
 
 // What the handler returns for hard-disk units 2 and 3: neither carry result.
 constexpr std::uint32_t kNoSuchUnit = 1;
-constexpr int kFirstHardDiskLamp = 2;
 
 std::uint8_t ReadGuestMemory(void* host, std::uint32_t linear) {
   return ReadGuestByte(*static_cast<HostLink*>(host), linear);
@@ -36,7 +35,7 @@ std::uint32_t HardDiskCall(DiskBios& bios, RegisterView regs) {
     regs.SetAH(bios_status::kNoImage);
     return kNoSuchUnit;
   }
-  bios.lightLamp(kFirstHardDiskLamp + static_cast<int>(unit));
+  bios.lightLamp(kFirstHardDiskPath + static_cast<int>(unit));
   // The drive may not have been through BIOS start-up yet; it serves the live registers.
   drive->registers = bios.host.registers;
   return ServeHardDiskCall(bios.host, *drive) ? mhw::kBiosCarryClear : mhw::kBiosCarrySet;

@@ -28,7 +28,7 @@ class DiskBios {
   HostLink& host;
   Devices& devices;
   const DriveSettings& settings;
-  Callback<int> lightLamp;  // the access lamps: index unit + 2 for the hard disks
+  Callback<int> lightLamp;  // the hard disks' access lamps: kFirstHardDiskPath + unit
   // FdWaitCount of floppy drives 1 and 2: ticks the pending call still waits with FDWAIT on.
   std::uint32_t fdWaitCount[kFloppyUnitCount] = {};
   MhwDiskBiosExtension biosExtension = {};

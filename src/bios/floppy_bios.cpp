@@ -68,7 +68,6 @@ std::uint32_t ExecuteBiosCall(const HostLink& host, FloppyDrive& drive, FloppyCo
   BiosCall call(host, drive, fdc);
   if ((call.regs.AL() & 1) != (drive.unit & 1)) return 0;
   fdc.unit = drive.unit;
-  drive.biosCommand = call.Command();
   const bool done = RunBiosOperation(call);
   fdc.wiring().raiseInterrupt(call.Is640Class() ? fdc::kInterruptLine640KB
                                                 : fdc::kInterruptLine1MB);

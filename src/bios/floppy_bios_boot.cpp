@@ -11,8 +11,6 @@
 namespace disk {
 namespace {
 
-constexpr std::uint16_t kLoadSegmentHigh = 0x1FE0;  // 1.44 MB and FM disks
-constexpr std::uint16_t kLoadSegment = 0x1FC0;
 // Bit 1 of the BIOS flag byte 0x500 follows the boot media: set for 640 KB disks, clear for the
 // others. Only that bit changes: a whole-byte mask (0xFD or 0x02) would also set or clear every
 // other flag of the byte, which belong to the rest of the BIOS.
@@ -25,9 +23,9 @@ struct BootRead {
 };
 
 BootRead BootReadFor(const SectorRecord& first) {
-  if (first.mediaType == kMedia144) return {0x56, 1024, kLoadSegmentHigh};
-  if (first.mfm == 0) return {0x16, 512, kLoadSegmentHigh};
-  return {0x56, 1024, kLoadSegment};
+  if (first.mediaType == kMedia144) return {0x56, 1024, kBootSegmentHigh};
+  if (first.mfm == 0) return {0x16, 512, kBootSegmentHigh};
+  return {0x56, 1024, kBootSegment};
 }
 
 void MarkBootMedia(const HostLink& host, FloppyController& fdc, std::uint8_t mediaType,
@@ -67,7 +65,6 @@ bool LoadBootSector(HostLink& host, FloppyController& fdc, FloppyDrive& drive) {
   const SectorRecord first = drive.Track(0, 0)[0];
   const BootRead read = BootReadFor(first);
   regs.SetAH(bios_command::kRecalibrate);
-  drive.biosCommand = bios_command::kRecalibrate;
   BiosCall recalibrate(host, drive, fdc);
   if (!BiosRecalibrate(recalibrate)) return false;
 
@@ -80,7 +77,6 @@ bool LoadBootSector(HostLink& host, FloppyController& fdc, FloppyDrive& drive) {
   regs.SetDH(0);
   regs.SetSegment(mhw::reg::kES, read.segment);
   regs.SetBP(0);
-  drive.biosCommand = bios_command::kReadData;
   BiosCall readBoot(host, drive, fdc);
   if (!RunBiosOperation(readBoot)) return false;
 

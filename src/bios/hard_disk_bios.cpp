@@ -18,7 +18,6 @@ namespace {
 constexpr std::uint8_t kSenseUnknownDrive = 0x0F;
 constexpr std::uint8_t kExtendedSense = 0x84;
 constexpr std::uint8_t kFormatFill = 0xE5;
-constexpr std::uint16_t kBootSegment = 0x1FC0;
 constexpr std::uint32_t kBootProgramSize = 1024;
 
 // Drive types by cylinder count, reported for 256-byte sectors only.

@@ -24,11 +24,7 @@ struct Callback {
   }
 };
 
-// Members by file: ports and the control register, fdc_ports.cpp; the data register, command
-// decode and phases, fdc_phases.cpp; wiring, reset, the ready change and the tick, fdc_timing.cpp;
-// the command engine: fdc_transfer.cpp (read and write data, the lamp), fdc_drive_commands.cpp
-// (seek, recalibrate, read ID, the sense commands), fdc_format.cpp (format track); taking over a
-// copy's registers, register_changes.cpp.
+// Each group of members below names the file that implements it.
 class FloppyController {
  public:
   static constexpr int kUnits = 2;  // units 2 and 3 have no drive
@@ -53,42 +49,49 @@ class FloppyController {
   FloppyController(const FloppyController&) = default;
   FloppyController& operator=(const FloppyController&) = default;
 
+  // fdc_timing.cpp: wiring, reset, the ready change and the host's tick, which raises the
+  // interrupt and the periodic interrupt.
   // Also makes each drive set the R register to 1 whenever its cursor returns to the index.
   void Connect(const Wiring& wiring);
   // Only the controller's side: the drives stay bound to whichever controller they were.
   Wiring& wiring() { return wiring_; }
   const Wiring& wiring() const { return wiring_; }
-
-  // Takes over what an operation run on a copy of this controller did: the registers its
-  // interrupt reports (unit, ST0-ST2, PCN, NCN, the ID) as `after` holds them, every other one
-  // only where `after` differs from `before`. A register added below belongs in those lists too.
-  void TakeOperationRegisters(const FloppyController& before, const FloppyController& after);
-
   void Reset();
+  // A medium of unit 0 or 1 was inserted or removed: the guest learns it from a ready-change
+  // interrupt.
+  void ReportReadyChange(std::uint32_t changedUnit, bool inserted);
+  void Tick();
+  void ScheduleInterrupt() { interruptDelay = fdc::kInterruptDelayTicks; }
+
+  // fdc_ports.cpp: the guest's ports (main status, data, control, interface mode).
   void WritePort(std::uint16_t port, std::uint8_t value);
   std::uint8_t ReadPort(std::uint16_t port);
-  void Tick();
 
+  // fdc_phases.cpp: the data register's command decode, parameters and results, and the phases.
   void EnterPhase(Phase phase);
-  void ScheduleInterrupt() { interruptDelay = fdc::kInterruptDelayTicks; }
-  int DmaChannel() const { return dmaSelect == 0 ? 2 : 3; }
 
   // The command engine. The floppy BIOS calls Seek, Recalibrate, ReadId and FormatTrackCommand
   // directly after setting the registers itself.
+  // fdc_transfer.cpp: read data (and read diagnostic), write data.
   void ReadData();
   void WriteData();
+  // fdc_drive_commands.cpp: the commands that move the head or report on the drive.
   void ReadId();
-  // diskType: 0 from the ports; from the BIOS, its DA/UA byte with the low four bits cleared.
-  void FormatTrackCommand(std::uint8_t diskType);
   void Seek();
   void Recalibrate();
   void SenseInterruptStatus();
   void SenseDriveStatus();
+  // fdc_format.cpp. diskType: 0 from the ports; from the BIOS, its DA/UA byte with the low four
+  // bits cleared.
+  void FormatTrackCommand(std::uint8_t diskType);
 
-  // A medium of unit 0 or 1 was inserted or removed: the guest learns it from a ready-change
-  // interrupt.
-  void ReportReadyChange(std::uint32_t changedUnit, bool inserted);
+  // register_changes.cpp: takes over what an operation run on a copy of this controller did: the
+  // registers its interrupt reports (unit, ST0-ST2, PCN, NCN, the ID) as `after` holds them,
+  // every other one only where `after` differs from `before`. A register added below belongs in
+  // those lists too.
+  void TakeOperationRegisters(const FloppyController& before, const FloppyController& after);
 
+  int DmaChannel() const { return dmaSelect == 0 ? 2 : 3; }
   // The drive of `unit`, or null for units 2 and 3.
   FloppyDrive* CurrentDrive() const { return unit < kUnits ? wiring_.drives[unit] : nullptr; }
 
@@ -120,12 +123,14 @@ class FloppyController {
   std::uint32_t resultIndex = 0;
 
  private:
+  void WriteControl(std::uint8_t value);  // fdc_ports.cpp
+  // fdc_phases.cpp
   void WriteDataRegister(std::uint8_t value);
   std::uint8_t ReadDataRegister();
-  void WriteControl(std::uint8_t value);
   void DecodeCommand(std::uint8_t value);
   void TakeParameter(std::uint8_t value);
   void Execute();
+  // fdc_transfer.cpp
   void TransferSectors(bool write);
   void LightLamp() const;  // the current unit's
 

@@ -77,12 +77,15 @@ inline constexpr SectorRecord kClearedSlot = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF
 inline constexpr SpecialReadRecord kEndOfList = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0,
                                                  0,    0,    0,    0,    0,    0};
 
+// The ST0 a record of side 1 keeps: the HD bit (the reader adds the unit).
+inline constexpr std::uint8_t kSide1St0 = 0x04;
+
 // The record the image loaders write into a place without a sector: it reads as a missing
-// address mark, and its dataOffset is the running data offset at that place.
+// address mark (abnormal end, ST1 0x01, AH 0xE0), and its dataOffset is the running data offset
+// at that place.
 constexpr SectorRecord EmptyRecord(std::uint32_t side, std::uint32_t dataOffset) {
-  return {
-      0xFF, 0xFF, 0xFF, 0xFF,       0xFF, 0xFF, 0xE0, static_cast<std::uint8_t>(side ? 0x44 : 0x40),
-      0x01, 0x00, 0,    dataOffset, 0,    0};
+  const auto st0 = static_cast<std::uint8_t>(0x40 | (side != 0 ? kSide1St0 : 0));
+  return {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xE0, st0, 0x01, 0x00, 0, dataOffset, 0, 0};
 }
 
 // What an image loader fills: a drive holds these tables for the disk inserted in it.

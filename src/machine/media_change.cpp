@@ -7,10 +7,6 @@
 namespace disk {
 namespace {
 
-bool IsFloppyRow(int row) {
-  return row < kFloppyUnitCount;
-}
-
 // Takes the disk out of a running floppy drive and tells the controller its ready line changed.
 void UnmountFloppy(DiskSystem& system, int row) {
   if (FloppyDrive* drive = system.devices.floppyDrives[row]) drive->Eject();

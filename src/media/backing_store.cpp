@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "formats/mfd.h"
 #include "media/drive_settings.h"
 #include "media/file_routines.h"
 #include "media/floppy_drive.h"
@@ -34,6 +35,20 @@ bool RealDriveTransfer(const DriveSettings& settings, const RealDriveRecord& rec
 }
 
 }  // namespace
+
+const UniformLayout& RealDriveLayout(const RealDriveRecord& record) {
+  return record.is144 != 0 ? kRealDrive144 : kRealDrive123;
+}
+
+void MountRealDrive(FloppyDrive& drive, const RealDriveRecord& record) {
+  drive.file = kRealDriveFile;
+  drive.reformattable = 0;
+  drive.dataPosition = 0;
+  drive.writeProtect = record.writeProtect;
+  // The data offsets are byte positions on the disk, sector after sector in track order. The
+  // tables fill only the places an MFD R0 header holds; a real drive's media never need more.
+  FillUniformTracks(drive, RealDriveLayout(record), 0, mfd::kR0Tracks, mfd::kR0Places);
+}
 
 SectorSpan Vwin32Span(const RealDriveRecord& record, std::uint32_t count) {
   // A count that is not a whole number of sectors is cut down to one.

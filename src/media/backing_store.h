@@ -1,13 +1,27 @@
 // Where every sector transfer of the floppy drives goes: the drive's image file, or the real drive
-// its unit is set to. Callers always seek to a sector's data offset and then move its bytes.
+// of the computer its unit is set to. Callers always seek to a sector's data offset and then move
+// its bytes.
 #pragma once
 
 #include <cstdint>
+
+#include "formats/headerless.h"
 
 namespace disk {
 
 class FloppyDrive;
 struct RealDriveRecord;
+
+// A real drive's media: 80 cylinders x 2 sides x 18 sectors of 512 bytes (1.44 MB), or 77 x 2 x
+// 8 sectors of 1024 bytes (1.23 MB).
+inline constexpr UniformLayout kRealDrive144 = {0, 80, 18, 2, false};
+inline constexpr UniformLayout kRealDrive123 = {0, 77, 8, 3, false};
+
+const UniformLayout& RealDriveLayout(const RealDriveRecord& record);
+
+// Sets up the drive's tables for the real drive's media. It always succeeds: whether a disk is
+// in the drive shows only when data move.
+void MountRealDrive(FloppyDrive& drive, const RealDriveRecord& record);
 
 // What the Windows 9x absolute disk service is asked for: whole sectors of the media's size.
 struct SectorSpan {

@@ -15,6 +15,12 @@ inline constexpr int kFloppyUnitCount = 2;    // floppy drives the user can conf
 inline constexpr int kHardDiskCount = 2;      // hard disk units
 inline constexpr int kFirstHardDiskPath = 2;  // imagePaths index of hard disk 1
 
+// Whether an imagePaths index is a floppy drive's. The status panel's rows and access lamps are
+// numbered the same way.
+constexpr bool IsFloppyRow(int row) {
+  return row < kFirstHardDiskPath;
+}
+
 struct RealDriveRecord {
   std::uint32_t useImage = 1;  // nonzero: the drive takes image files
   char driveName[platform::kPathSize] = {};

@@ -75,4 +75,13 @@ bool ReplaceImageFile(const char* path, const std::function<bool(FileHandle)>& w
   });
 }
 
+std::uint64_t FileImageReader::Size() {
+  return FileSize(file_);
+}
+
+std::uint32_t FileImageReader::Read(std::uint32_t offset, void* buffer, std::uint32_t count) {
+  if (SeekFailed(file_, offset) != 0) return 0;
+  return ReadFileBytes(file_, buffer, count);
+}
+
 }  // namespace disk

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "formats/image_reader.h"
 #include "platform/file.h"
 
 namespace disk {
@@ -27,6 +28,18 @@ std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t 
 // Gives the file at `path` new contents that `write` puts into a new file, which then takes the
 // file's place (platform::ReplaceFileContents); false on failure, the file then unchanged.
 bool ReplaceImageFile(const char* path, const std::function<bool(FileHandle)>& write);
+
+// An open image file seen by the image formats, read through the routines above.
+class FileImageReader final : public ImageReader {
+ public:
+  explicit FileImageReader(FileHandle file) : file_(file) {}
+
+  std::uint64_t Size() override;
+  std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) override;
+
+ private:
+  FileHandle file_;
+};
 
 // Tests make the n-th file routine call from now on fail (1 = the next one); 0 turns it off.
 // Opening, seeking, reading, writing, sizing and replacing (before and after the new contents)

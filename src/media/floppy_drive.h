@@ -86,7 +86,6 @@ class FloppyDrive : public FloppyTables {
   std::uint8_t rotation;              // the slot that passes under the head next
   std::uint8_t* registers = nullptr;  // the register block of the BIOS call being served
   std::uint32_t unit;
-  std::uint32_t biosCommand = 0;
   // The floppy controller the drive is wired to, handed to onIndex, which is called whenever the
   // cursor returns to the index position so that the controller can set its R register to 1 at
   // the same time; both installed by whoever wires the controller.

@@ -35,7 +35,6 @@ bool HardDiskDrive::OpenImage(const char* path) {
   sectors = geometry.sectors;
   sectorSize = geometry.sectorSize;
 
-  platform::CopyString(imagePath, path, platform::kPathSize);
   daUa = static_cast<std::uint8_t>(0x80 + unit);
   return true;
 }

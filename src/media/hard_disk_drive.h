@@ -35,7 +35,6 @@ class HardDiskDrive {
   void ReadImage(std::uint32_t position, std::uint8_t* buffer, std::uint32_t count) const;
   bool WriteImage(std::uint32_t position, const std::uint8_t* buffer, std::uint32_t count) const;
 
-  char imagePath[platform::kPathSize] = {};
   platform::FileHandle file = platform::kNoFile;
   std::uint32_t dataOffset = 0;
   std::uint8_t daUa = 0;

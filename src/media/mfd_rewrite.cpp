@@ -9,15 +9,12 @@
 
 #include "formats/floppy_geometry.h"
 #include "formats/mfd.h"
-#include "media/file_image_reader.h"
 #include "media/file_routines.h"
 #include "media/floppy_drive.h"
 #include "media/mfd_rewrite_file.h"
 
 namespace disk {
 namespace {
-
-constexpr std::uint8_t kSide1Head = 0x04;  // ST0's HD bit, kept in the records of side 1
 
 // Data bytes a track occupies in an MFD data area: every copy of every sector and special.
 std::uint64_t TrackDataSize(const FloppyDrive& drive, int track) {
@@ -50,7 +47,7 @@ void ReplaceRecords(FloppyDrive& drive, int track, std::uint8_t side, const Form
                     std::uint32_t count, bool mfm, std::uint8_t mediaType) {
   SectorRecord* slots = drive.sectors[track];
   const std::uint8_t mfmFlag = mfm ? 1 : 0;
-  const std::uint8_t st0 = side != 0 ? kSide1Head : 0;
+  const std::uint8_t st0 = side != 0 ? kSide1St0 : 0;
   for (std::uint32_t i = 0; i < kSlotsPerTrack; ++i) {
     SectorRecord& r = slots[i];
     // Data offsets are left for the reload to set. A new sector has one copy of its data: the

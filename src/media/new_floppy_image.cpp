@@ -6,8 +6,8 @@
 
 #include "formats/floppy_geometry.h"
 #include "formats/mfd.h"
+#include "media/backing_store.h"
 #include "media/file_routines.h"
-#include "media/real_drive.h"
 
 namespace disk {
 namespace {

@@ -1,7 +1,8 @@
 // The module instance behind the exports: the root object and the status panel over it. The one
-// global of the library holds one, built when the library loads and destroyed when it unloads;
-// the host calls the exports and the handlers they register with nothing that names an instance,
-// so they, and only they, reach it through TheModule().
+// global of the library (module/exports.cpp) holds one, built when the library loads and destroyed
+// when it unloads. The host calls the exports and the handlers they register (module/
+// host_handlers.cpp) with nothing that names an instance, so they, and only they, reach it
+// through TheModule().
 #pragma once
 
 #include "machine/disk_system.h"

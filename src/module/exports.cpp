@@ -1,4 +1,4 @@
-// The six functions the host finds in the module file.
+// The six functions the host finds in the module file, and the one module instance behind them.
 #include <cstring>
 
 #include "module/disk_module.h"
@@ -10,6 +10,30 @@
 #else
 #define MHW_EXPORT __attribute__((visibility("default")))
 #endif
+
+namespace disk {
+namespace {
+
+void LightLamp(void* panel, int index) {
+  SetAccessLamp(*static_cast<StatusPanel*>(panel), index, true);
+}
+void Refresh(void* panel) {
+  RefreshPanel(*static_cast<StatusPanel*>(panel));
+}
+
+DiskModule gModule;
+
+}  // namespace
+
+DiskModule::DiskModule() {
+  system.ConnectPanel({&panel, &LightLamp}, {&panel, &Refresh});
+}
+
+DiskModule& TheModule() {
+  return gModule;
+}
+
+}  // namespace disk
 
 namespace {
 

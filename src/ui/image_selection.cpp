@@ -158,7 +158,7 @@ std::string EditorCommandLine(const char* editor, const char* image) {
 }
 
 void LaunchEditor(const DiskSystem& system, int row) {
-  if (row < 2 || row >= kImageCount) return;
+  if (IsFloppyRow(row) || row >= kImageCount) return;
   DiskSettings settings(system.settings.iniPath);
   settings.Load();
   // The panel's thread waits for the editor: the image stays untouched by the emulation meanwhile.

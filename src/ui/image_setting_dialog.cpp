@@ -9,7 +9,7 @@ namespace disk {
 namespace {
 
 bool IsRealDrive(const DiskSystem& system, std::uint32_t row) {
-  return panel::IsFloppyRow(static_cast<int>(row)) && system.settings.realDrives[row].useImage == 0;
+  return IsFloppyRow(static_cast<int>(row)) && system.settings.realDrives[row].useImage == 0;
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 #include "ui/status_panel.h"
 
 #include <cstdio>
+#include <string>
 
+#include "formats/image_label.h"
 #include "machine/disk_system.h"
 #include "machine/media_change.h"
+#include "media/file_routines.h"
 #include "platform/file.h"
 #include "ui/control_surface.h"
-#include "ui/image_info.h"
 #include "ui/image_selection.h"
 #include "ui/panel_controls.h"
 #include "ui/user_interface.h"
@@ -18,6 +20,30 @@ using namespace panel;
 
 constexpr int kLampMilliseconds = 80;
 constexpr int kFirstLampTimer = 1;
+
+constexpr const char* kNoInformation = "No Information";
+
+std::string DoubleAmpersands(const std::string& text) {
+  std::string shown;
+  for (char c : text) {
+    shown += c;
+    if (c == '&') shown += '&';
+  }
+  return shown;
+}
+
+// The label of an image file (the comment of an MFD or MHD image, the disk name of a D88 image)
+// with every '&' doubled for the static control; "No Information" when the file has none. Empty
+// when the file cannot be opened.
+std::string ImageInfoText(const char* path, bool* opened) {
+  FileHandle file = OpenImageRead(path);
+  if (opened != nullptr) *opened = file != platform::kNoFile;
+  if (file == platform::kNoFile) return {};
+  FileImageReader reader(file);
+  std::string text = ImageLabel(reader);
+  CloseFile(file);
+  return text.empty() ? kNoInformation : DoubleAmpersands(text);
+}
 
 // The row whose control of this kind is `id`, or -1.
 int RowOf(int id, int (*control)(int)) {
@@ -128,7 +154,7 @@ bool PanelCommand(StatusPanel& panel, int id) {
     return true;
   } else if ((row = RowOf(id, NewOrSettingButton)) >= 0) {
     NewOrSetting(panel, row);
-  } else if ((row = RowOf(id, EditButton)) >= 2) {
+  } else if ((row = RowOf(id, EditButton)) >= kFirstHardDiskPath) {
     LaunchEditor(system, row);
   } else {
     return false;
