@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "fdd/floppy_drive.h"
 #include "formats/floppy_loaders.h"
+#include "media/floppy_drive.h"
 
 namespace {
 

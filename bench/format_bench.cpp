@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "fdc/dma_controller.h"
-#include "fdc/floppy_controller.h"
-#include "fdd/floppy_drive.h"
+#include "chips/dma_controller.h"
+#include "chips/floppy_controller.h"
+#include "media/floppy_drive.h"
 #include "platform/file.h"
 
 namespace {
@@ -23,10 +23,10 @@ constexpr std::uint32_t kIds = 0x1000;
 constexpr std::uint32_t kChunk = 64 * 1024;
 
 std::vector<std::uint8_t> gMemory(1u << 20);
-std::uint8_t MHW_CALL ReadByte(std::uint32_t linear) {
+std::uint8_t ReadByte(void*, std::uint32_t linear) {
   return gMemory[linear % gMemory.size()];
 }
-void MHW_CALL WriteByte(std::uint32_t linear, std::uint8_t value) {
+void WriteByte(void*, std::uint32_t linear, std::uint8_t value) {
   gMemory[linear % gMemory.size()] = value;
 }
 
@@ -76,7 +76,7 @@ void WriteWhole(const std::string& path, const std::vector<std::uint8_t>& bytes)
 
 struct Machine {
   Machine() : drive(0) {
-    dma.Connect({&ReadByte, &WriteByte});
+    dma.Connect({nullptr, &ReadByte, &WriteByte});
     dma.Reset();
     drive.Reset();
     disk::FloppyController::Wiring wiring;

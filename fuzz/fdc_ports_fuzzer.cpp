@@ -8,24 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "fdc/dma_controller.h"
-#include "fdc/floppy_controller.h"
-#include "fdd/floppy_drive.h"
+#include "chips/dma_controller.h"
+#include "chips/floppy_controller.h"
+#include "media/file_routines.h"
+#include "media/floppy_drive.h"
 #include "platform/file.h"
-#include "plugin/file_routines.h"
 
 namespace {
 
 constexpr std::uint32_t kMemorySize = 1u << 20;
 std::uint8_t gMemory[kMemorySize];
 
-std::uint8_t MHW_CALL ReadByte(std::uint32_t linear) {
+std::uint8_t ReadByte(void*, std::uint32_t linear) {
   return gMemory[linear % kMemorySize];
 }
-void MHW_CALL WriteByte(std::uint32_t linear, std::uint8_t value) {
+void WriteByte(void*, std::uint32_t linear, std::uint8_t value) {
   gMemory[linear % kMemorySize] = value;
 }
-void MHW_CALL Raise(std::uint32_t) {}
 
 constexpr std::uint16_t kPorts[] = {0x90, 0x92, 0x94, 0xC8, 0xCA, 0xCC, 0xBE, 0x4BE, 0x01,
                                     0x03, 0x05, 0x07, 0x09, 0x0B, 0x0D, 0x0F, 0x11,  0x15,
@@ -85,7 +84,7 @@ struct Bench {
     paths[1] = path;
     images[0] = BuildImage(false);
     images[1] = BuildImage(true);
-    dma.Connect({&ReadByte, &WriteByte});
+    dma.Connect({nullptr, &ReadByte, &WriteByte});
     disk::FloppyController::Wiring wiring;
     for (int unit = 0; unit < 2; ++unit) {
       drives[unit] = new disk::FloppyDrive(static_cast<std::uint32_t>(unit));
@@ -93,7 +92,6 @@ struct Bench {
       wiring.drives[unit] = drives[unit];
     }
     wiring.dma = &dma;
-    wiring.raiseInterrupt = &Raise;
     fdc.Connect(wiring);
   }
 

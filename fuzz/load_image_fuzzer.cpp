@@ -7,10 +7,10 @@
 #include <cstring>
 #include <memory>
 
-#include "fdd/floppy_drive.h"
 #include "formats/byte_fields.h"
 #include "formats/floppy_geometry.h"
 #include "formats/floppy_loaders.h"
+#include "media/floppy_drive.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 // The module's six exports when the module is linked into the program itself (fuzzers,
-// benchmarks) rather than loaded from its file; such a program also compiles
-// src/plugin/exports.cpp and links the core.
+// benchmarks) rather than loaded from its file; such a program links the library disk_exports.
 #pragma once
 
 #include <memory>

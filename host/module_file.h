@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "plugin/host_abi.h"
+#include "platform/host_abi.h"
 
 namespace mhwhost {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "module_file.h"
-#include "plugin/host_abi.h"
+#include "platform/host_abi.h"
 
 namespace mhwhost {
 

@@ -13,6 +13,23 @@ inline constexpr int kSpecialsPerTrack = 256;         // special read records of
 inline constexpr std::uint8_t kEmptySlot = 0xFF;      // C of a slot that holds no sector
 inline constexpr std::uint8_t kEndOfSpecials = 0xFF;  // command that ends a special list
 
+// Command codes of the disk BIOS's floppy calls (AH & 0x0F); a special read record answers one.
+namespace bios_command {
+inline constexpr std::uint8_t kSeek = 0x0;
+inline constexpr std::uint8_t kVerify = 0x1;
+inline constexpr std::uint8_t kReadDiagnostic = 0x2;
+inline constexpr std::uint8_t kInitialize = 0x3;
+inline constexpr std::uint8_t kSense = 0x4;
+inline constexpr std::uint8_t kWriteData = 0x5;
+inline constexpr std::uint8_t kReadData = 0x6;
+inline constexpr std::uint8_t kRecalibrate = 0x7;
+inline constexpr std::uint8_t kWriteDeletedData = 0x9;
+inline constexpr std::uint8_t kReadId = 0xA;
+inline constexpr std::uint8_t kReadDeletedData = 0xC;
+inline constexpr std::uint8_t kFormatTrack = 0xD;
+inline constexpr std::uint8_t kSetMode = 0xE;
+}  // namespace bios_command
+
 constexpr int TrackIndex(std::uint32_t cylinder, std::uint32_t side) {
   return static_cast<int>(cylinder * 2 + (side & 1));
 }
@@ -60,12 +77,15 @@ inline constexpr SectorRecord kClearedSlot = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF
 inline constexpr SpecialReadRecord kEndOfList = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0,
                                                  0,    0,    0,    0,    0,    0};
 
+// The ST0 a record of side 1 keeps: the HD bit (the reader adds the unit).
+inline constexpr std::uint8_t kSide1St0 = 0x04;
+
 // The record the image loaders write into a place without a sector: it reads as a missing
-// address mark, and its dataOffset is the running data offset at that place.
+// address mark (abnormal end, ST1 0x01, AH 0xE0), and its dataOffset is the running data offset
+// at that place.
 constexpr SectorRecord EmptyRecord(std::uint32_t side, std::uint32_t dataOffset) {
-  return {
-      0xFF, 0xFF, 0xFF, 0xFF,       0xFF, 0xFF, 0xE0, static_cast<std::uint8_t>(side ? 0x44 : 0x40),
-      0x01, 0x00, 0,    dataOffset, 0,    0};
+  const auto st0 = static_cast<std::uint8_t>(0x40 | (side != 0 ? kSide1St0 : 0));
+  return {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xE0, st0, 0x01, 0x00, 0, dataOffset, 0, 0};
 }
 
 // What an image loader fills: a drive holds these tables for the disk inserted in it.

@@ -3,9 +3,23 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 
 namespace platform {
+
+// The platform's path limit: every path field of the module is this many bytes.
+inline constexpr int kPathSize = 260;
+
+// Copies at most size - 1 characters and always terminates; used for every fixed path field.
+inline void CopyString(char* destination, const char* source, int size) {
+  if (size <= 0) return;
+  int n = 0;
+  if (source != nullptr)
+    while (n < size - 1 && source[n] != '\0') ++n;
+  std::memmove(destination, source, static_cast<std::size_t>(n));
+  destination[n] = '\0';
+}
 
 using FileHandle = std::uint32_t;
 inline constexpr FileHandle kNoFile = 0;

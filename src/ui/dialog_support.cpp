@@ -1,4 +1,3 @@
-#include "plugin/disk_system.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/file_names.h"
@@ -6,14 +5,10 @@
 namespace disk {
 namespace {
 
-// Shows the dialog while the root object's dialog state points at its object.
 template <class Dialog>
-void RunModal(ControlSurface& owner, int templateId, int row, void* DiskSystem::*state) {
-  Dialog dialog(row);
-  DiskSystem& system = TheDiskSystem();
-  system.*state = &dialog;
+void RunModal(DiskSystem& system, ControlSurface& owner, int templateId, int row) {
+  Dialog dialog(system, row);
   owner.RunDialog(templateId, dialog);
-  system.*state = nullptr;
 }
 
 }  // namespace
@@ -36,20 +31,20 @@ bool AskNewImageName(ControlSurface& dialog, const char* filter, const char* fol
   request.fileName = fileName;
   request.confirmOverwrite = true;
   if (!dialog.ShowFileDialog(request)) return false;
-  AddDefaultExtension(fileName, kPathSize, extension);
+  AddDefaultExtension(fileName, platform::kPathSize, extension);
   return true;
 }
 
-void RunImageSettingDialog(ControlSurface& owner, int row) {
-  RunModal<ImageSettingDialog>(owner, IDD_IMAGE_SETTING, row, &DiskSystem::imageSettingDialog);
+void RunImageSettingDialog(DiskSystem& system, ControlSurface& owner, int row) {
+  RunModal<ImageSettingDialog>(system, owner, IDD_IMAGE_SETTING, row);
 }
 
-void RunNewFloppyImageDialog(ControlSurface& owner, int row) {
-  RunModal<NewFloppyImageDialog>(owner, IDD_NEW_FLOPPY, row, &DiskSystem::newFloppyDialog);
+void RunNewFloppyImageDialog(DiskSystem& system, ControlSurface& owner, int row) {
+  RunModal<NewFloppyImageDialog>(system, owner, IDD_NEW_FLOPPY, row);
 }
 
-void RunNewHardDiskImageDialog(ControlSurface& owner, int row) {
-  RunModal<NewHardDiskImageDialog>(owner, IDD_NEW_HARD_DISK, row, &DiskSystem::newHardDiskDialog);
+void RunNewHardDiskImageDialog(DiskSystem& system, ControlSurface& owner, int row) {
+  RunModal<NewHardDiskImageDialog>(system, owner, IDD_NEW_HARD_DISK, row);
 }
 
 }  // namespace disk

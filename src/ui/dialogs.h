@@ -4,21 +4,25 @@
 #include <cstdint>
 
 #include "formats/mfd.h"
+#include "machine/disk_settings.h"
 #include "ui/control_surface.h"
-#include "ui/disk_settings.h"
 
 namespace disk {
+
+class DiskSystem;
+class StatusPanel;
 
 // "IMAGE FILE SETTING": the comment and write-protect byte of an MFD or MHD header, or the
 // emulated write protection of a real floppy drive.
 class ImageSettingDialog : public DialogPresenter {
  public:
   static constexpr std::uint32_t kHeaderSize = mfd::kR0HeaderSize;
-  explicit ImageSettingDialog(int panelRow);
+  ImageSettingDialog(DiskSystem& diskSystem, int panelRow);
   ~ImageSettingDialog() override;
   void OnInit(ControlSurface& dialog) override;
   void OnCommand(ControlSurface& dialog, int id) override;
 
+  DiskSystem& system;
   char label[256] = {};
   std::uint32_t row;
   std::uint8_t header[kHeaderSize] = {};
@@ -35,11 +39,13 @@ class ImageSettingDialog : public DialogPresenter {
 // "NEW FD IMAGE": a blank MFD image or a copy of a real floppy.
 class NewFloppyImageDialog : public DialogPresenter {
  public:
-  explicit NewFloppyImageDialog(int panelRow) : row(static_cast<std::uint32_t>(panelRow)) {}
+  NewFloppyImageDialog(DiskSystem& diskSystem, int panelRow)
+      : system(diskSystem), row(static_cast<std::uint32_t>(panelRow)) {}
   void OnInit(ControlSurface& dialog) override;
   void OnCommand(ControlSurface& dialog, int id) override;
   void Validate();
 
+  DiskSystem& system;
   std::uint32_t row;
   std::int32_t letterIndex = -1;
   std::int32_t mediaIndex = 0;
@@ -51,10 +57,12 @@ class NewFloppyImageDialog : public DialogPresenter {
 // "NEW HD IMAGE": a zero-filled MHD image of a size in megabytes.
 class NewHardDiskImageDialog : public DialogPresenter {
  public:
-  explicit NewHardDiskImageDialog(int panelRow) : row(static_cast<std::uint32_t>(panelRow)) {}
+  NewHardDiskImageDialog(DiskSystem& diskSystem, int panelRow)
+      : system(diskSystem), row(static_cast<std::uint32_t>(panelRow)) {}
   void OnInit(ControlSurface& dialog) override;
   void OnCommand(ControlSurface& dialog, int id) override;
 
+  DiskSystem& system;
   std::uint32_t row;
   std::uint32_t sizeMB = 80;
 
@@ -65,20 +73,22 @@ class NewHardDiskImageDialog : public DialogPresenter {
 // "DISK SETTING": real floppy drives, the access wait and the external editor.
 class DiskSettingDialog : public DialogPresenter {
  public:
-  explicit DiskSettingDialog(void* ownerWindow) : owner(ownerWindow) {}
+  DiskSettingDialog(const DiskSystem& diskSystem, void* ownerWindow)
+      : system(diskSystem), owner(ownerWindow) {}
   void OnInit(ControlSurface& dialog) override;
   void OnCommand(ControlSurface& dialog, int id) override;
 
-  char fileName[kPathSize] = {};
+  const DiskSystem& system;
+  char fileName[platform::kPathSize] = {};
   void* owner;
 };
 
-// Each shows its dialog modally over `owner`, with DiskSystem's dialog state pointing at it.
-void RunImageSettingDialog(ControlSurface& owner, int row);
-void RunNewFloppyImageDialog(ControlSurface& owner, int row);
-void RunNewHardDiskImageDialog(ControlSurface& owner, int row);
+// Each shows its dialog modally over `owner`.
+void RunImageSettingDialog(DiskSystem& system, ControlSurface& owner, int row);
+void RunNewFloppyImageDialog(DiskSystem& system, ControlSurface& owner, int row);
+void RunNewHardDiskImageDialog(DiskSystem& system, ControlSurface& owner, int row);
 // After the disk setting dialog: the real-drive settings of the INI file reach the drives.
-void ApplyRealDriveSettings();
+void ApplyRealDriveSettings(StatusPanel& panel);
 
 // Asks for the file a new image goes to, starting in `folder`; a name without an extension gets
 // `extension`. False when the user cancelled.

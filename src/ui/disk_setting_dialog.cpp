@@ -1,4 +1,4 @@
-#include "plugin/disk_system.h"
+#include "machine/disk_system.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/status_panel.h"
@@ -15,8 +15,8 @@ void UpdateMediaLists(ControlSurface& dialog) {
     dialog.Enable(kMediaList[i], dialog.SelectedListItem(kDriveList[i]) != 0);
 }
 
-void Save(ControlSurface& dialog) {
-  DiskSettings settings(TheDiskSystem().iniPath);
+void Save(const DiskSystem& system, ControlSurface& dialog) {
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
   for (int i = 0; i < kFloppyUnitCount; ++i) {
     RealDriveSetting& drive = settings.realDrives[i];
@@ -26,15 +26,15 @@ void Save(ControlSurface& dialog) {
     if (index > 0) {
       drive.useImage = 0;
       const char letter[2] = {static_cast<char>(0x40 + index), '\0'};
-      CopyString(drive.driveName, letter, kPathSize);
+      platform::CopyString(drive.driveName, letter, platform::kPathSize);
     } else {
       drive.useImage = 1;
-      CopyString(drive.driveName, "A", kPathSize);
+      platform::CopyString(drive.driveName, "A", platform::kPathSize);
     }
     int media = dialog.SelectedListItem(kMediaList[i]);
     drive.is144 = media > 0 ? static_cast<std::uint32_t>(media) : 0;
   }
-  dialog.GetText(IDC_EDITOR_PATH, settings.diskExplorer, kPathSize);
+  dialog.GetText(IDC_EDITOR_PATH, settings.diskExplorer, platform::kPathSize);
   settings.fdWait = dialog.IsChecked(IDC_FDWAIT) ? 1 : 0;
   settings.Save();
 }
@@ -42,7 +42,7 @@ void Save(ControlSurface& dialog) {
 }  // namespace
 
 void DiskSettingDialog::OnInit(ControlSurface& dialog) {
-  DiskSettings settings(TheDiskSystem().iniPath);
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
   for (int i = 0; i < kFloppyUnitCount; ++i) {
     const RealDriveSetting& drive = settings.realDrives[i];
@@ -70,7 +70,7 @@ void DiskSettingDialog::OnCommand(ControlSurface& dialog, int id) {
       UpdateMediaLists(dialog);
       break;
     case IDC_EDITOR_BROWSE: {
-      CopyString(fileName, "editdisk.exe", kPathSize);
+      platform::CopyString(fileName, "editdisk.exe", platform::kPathSize);
       FileDialogRequest request;
       request.filter = "EXE FILES\0*.EXE\0ALL FILES\0*.*\0";
       request.fileName = fileName;
@@ -80,7 +80,7 @@ void DiskSettingDialog::OnCommand(ControlSurface& dialog, int id) {
       break;
     }
     case IDC_SAVE:
-      Save(dialog);
+      Save(system, dialog);
       dialog.EndDialog(1);
       break;
     case IDCANCEL_KEY:
@@ -91,12 +91,12 @@ void DiskSettingDialog::OnCommand(ControlSurface& dialog, int id) {
   }
 }
 
-void ApplyRealDriveSettings() {
-  DiskSystem& system = TheDiskSystem();
-  DiskSettings settings(system.iniPath);
+void ApplyRealDriveSettings(StatusPanel& panel) {
+  DiskSystem& system = panel.system;
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
   system.TakeRealDriveSettings(settings);
-  RefreshPanel();
+  RefreshPanel(panel);
 }
 
 }  // namespace disk

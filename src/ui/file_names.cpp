@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ui/disk_settings.h"
+#include "machine/disk_settings.h"
 
 namespace disk {
 namespace {
@@ -21,7 +21,7 @@ void AddDefaultExtension(char* path, int size, const char* extension) {
   const char* name = separator != nullptr ? separator + 1 : path;
   if (std::strchr(name, '.') != nullptr) return;
   int used = static_cast<int>(std::strlen(path));
-  CopyString(path + used, extension, size - used);
+  platform::CopyString(path + used, extension, size - used);
 }
 
 void FolderOf(const char* path, char* folder, int size) {

@@ -1,6 +1,6 @@
 #include "formats/image_label.h"
-#include "plugin/disk_system.h"
-#include "plugin/file_routines.h"
+#include "machine/disk_system.h"
+#include "media/file_routines.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/panel_controls.h"
@@ -8,13 +8,14 @@
 namespace disk {
 namespace {
 
-bool IsRealDrive(std::uint32_t row) {
-  return panel::IsFloppyRow(static_cast<int>(row)) && TheDiskSystem().realDrives[row].useImage == 0;
+bool IsRealDrive(const DiskSystem& system, std::uint32_t row) {
+  return IsFloppyRow(static_cast<int>(row)) && system.settings.realDrives[row].useImage == 0;
 }
 
 }  // namespace
 
-ImageSettingDialog::ImageSettingDialog(int panelRow) : row(static_cast<std::uint32_t>(panelRow)) {}
+ImageSettingDialog::ImageSettingDialog(DiskSystem& diskSystem, int panelRow)
+    : system(diskSystem), row(static_cast<std::uint32_t>(panelRow)) {}
 
 ImageSettingDialog::~ImageSettingDialog() {
   Close();
@@ -30,8 +31,8 @@ void ImageSettingDialog::OnInit(ControlSurface& dialog) {
   protectEditable = 0;
   label[0] = '\0';
   writeProtect = 0;
-  if (IsRealDrive(row)) {
-    writeProtect = TheDiskSystem().realDrives[row].writeProtect;
+  if (IsRealDrive(system, row)) {
+    writeProtect = system.settings.realDrives[row].writeProtect;
     protectEditable = 1;
     dialog.SetCheck(IDC_WRITE_PROTECT, writeProtect != 0);
     dialog.Enable(IDC_LABEL, false);
@@ -39,7 +40,7 @@ void ImageSettingDialog::OnInit(ControlSurface& dialog) {
     dialog.Enable(IDC_WRITE_PROTECT, true);
     return;
   }
-  file = OpenImageReadWrite(TheDiskSystem().imagePaths[row]);
+  file = OpenImageReadWrite(system.settings.imagePaths[row]);
   headerRead_ = file != 0 ? ReadFileBytes(file, header, kHeaderSize) : 0;
   const EditableHeader kind = EditableHeaderOf(header, headerRead_);
   if (kind != EditableHeader::kNone) {
@@ -63,8 +64,8 @@ void ImageSettingDialog::OnCommand(ControlSurface& dialog, int id) {
     return;
   }
   if (id != IDC_SETTING_OK) return;  // Enter and Escape do nothing here
-  if (IsRealDrive(row)) {
-    TheDiskSystem().realDrives[row].writeProtect = static_cast<std::uint8_t>(writeProtect);
+  if (IsRealDrive(system, row)) {
+    system.settings.realDrives[row].writeProtect = static_cast<std::uint8_t>(writeProtect);
   } else if (labelEditable != 0) {
     dialog.GetText(IDC_LABEL, label, sizeof label);
     WriteHeaderLabel(header, label);

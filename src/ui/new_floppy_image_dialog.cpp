@@ -1,10 +1,10 @@
 #include <memory>
 
-#include "fdd/new_floppy_image.h"
 #include "formats/floppy_geometry.h"
+#include "machine/disk_system.h"
+#include "media/new_floppy_image.h"
 #include "platform/raw_volume.h"
 #include "platform/system.h"
-#include "plugin/disk_system.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 
@@ -93,9 +93,9 @@ void NewFloppyImageDialog::OnCommand(ControlSurface& dialog, int id) {
 }
 
 void NewFloppyImageDialog::CreateFloppyImage(ControlSurface& dialog, bool blank) {
-  DiskSettings settings(TheDiskSystem().iniPath);
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
-  char fileName[kPathSize] = {};
+  char fileName[platform::kPathSize] = {};
   if (!AskNewImageName(dialog, "FD IMAGE(*.MFD)\0*.MFD\0", settings.lastPathFdd, ".MFD", fileName))
     return;
 
@@ -116,7 +116,7 @@ void NewFloppyImageDialog::CreateFloppyImage(ControlSurface& dialog, bool blank)
     dialog.ShowMessage("failure", "", MessageKind::kStop);
     return;
   }
-  CopyString(TheDiskSystem().imagePaths[row], fileName, kPathSize);
+  platform::CopyString(system.settings.imagePaths[row], fileName, platform::kPathSize);
 }
 
 }  // namespace disk

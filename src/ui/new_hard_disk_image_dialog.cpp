@@ -1,7 +1,7 @@
 #include <cstdio>
 
-#include "hdd/new_hard_disk_image.h"
-#include "plugin/disk_system.h"
+#include "machine/disk_system.h"
+#include "media/new_hard_disk_image.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 
@@ -34,9 +34,9 @@ void NewHardDiskImageDialog::OnCommand(ControlSurface& dialog, int id) {
 }
 
 void NewHardDiskImageDialog::CreateImage(ControlSurface& dialog) {
-  DiskSettings settings(TheDiskSystem().iniPath);
+  DiskSettings settings(system.settings.iniPath);
   settings.Load();
-  char fileName[kPathSize] = {};
+  char fileName[platform::kPathSize] = {};
   if (!AskNewImageName(dialog, "HD IMAGE(*.MHD)\0*.MHD\0", settings.lastPathHdd, ".MHD", fileName))
     return;
   ImageResult result = CreateHardDiskImage(fileName, sizeMB, [&dialog](int done, int total) {
@@ -44,7 +44,7 @@ void NewHardDiskImageDialog::CreateImage(ControlSurface& dialog) {
   });
   // Failures end silently; the row keeps its path.
   if (result == ImageResult::kDone)
-    CopyString(TheDiskSystem().imagePaths[row], fileName, kPathSize);
+    platform::CopyString(system.settings.imagePaths[row], fileName, platform::kPathSize);
 }
 
 }  // namespace disk

@@ -1,10 +1,12 @@
 // Control ids of the status panel, by row: 0 and 1 are floppy drives 1 and 2, 2 and 3 the hard
-// disks.
+// disks, as in the image paths (IsFloppyRow, media/drive_settings.h).
 #pragma once
+
+#include "media/drive_settings.h"
 
 namespace disk::panel {
 
-inline constexpr int kRows = 4;
+inline constexpr int kRows = kImageCount;
 
 constexpr int EjectButton(int row) {
   return 1001 + row;
@@ -19,14 +21,10 @@ constexpr int Lamp(int row) {
   return 1013 + row;
 }
 constexpr int NewOrSettingButton(int row) {
-  return row < 2 ? 1017 + row : 1018 + row;
+  return IsFloppyRow(row) ? 1017 + row : 1018 + row;
 }
 constexpr int EditButton(int row) {
   return 1020 + row;
 }  // hard-disk rows only
-
-constexpr bool IsFloppyRow(int row) {
-  return row < 2;
-}
 
 }  // namespace disk::panel

@@ -1,16 +1,17 @@
 #include "ui/status_panel.h"
 
-#include <atomic>
 #include <cstdio>
+#include <string>
 
+#include "formats/image_label.h"
+#include "machine/disk_system.h"
+#include "machine/media_change.h"
+#include "media/file_routines.h"
 #include "platform/file.h"
-#include "plugin/disk_system.h"
 #include "ui/control_surface.h"
-#include "ui/editor_launch.h"
-#include "ui/image_info.h"
 #include "ui/image_selection.h"
-#include "ui/media_change.h"
 #include "ui/panel_controls.h"
+#include "ui/user_interface.h"
 
 namespace disk {
 namespace {
@@ -20,8 +21,29 @@ using namespace panel;
 constexpr int kLampMilliseconds = 80;
 constexpr int kFirstLampTimer = 1;
 
-// Set and cleared on the panel's thread; read by SetAccessLamp from any thread.
-std::atomic<ControlSurface*> gPanel{nullptr};
+constexpr const char* kNoInformation = "No Information";
+
+std::string DoubleAmpersands(const std::string& text) {
+  std::string shown;
+  for (char c : text) {
+    shown += c;
+    if (c == '&') shown += '&';
+  }
+  return shown;
+}
+
+// The label of an image file (the comment of an MFD or MHD image, the disk name of a D88 image)
+// with every '&' doubled for the static control; "No Information" when the file has none. Empty
+// when the file cannot be opened.
+std::string ImageInfoText(const char* path, bool* opened) {
+  FileHandle file = OpenImageRead(path);
+  if (opened != nullptr) *opened = file != platform::kNoFile;
+  if (file == platform::kNoFile) return {};
+  FileImageReader reader(file);
+  std::string text = ImageLabel(reader);
+  CloseFile(file);
+  return text.empty() ? kNoInformation : DoubleAmpersands(text);
+}
 
 // The row whose control of this kind is `id`, or -1.
 int RowOf(int id, int (*control)(int)) {
@@ -31,7 +53,7 @@ int RowOf(int id, int (*control)(int)) {
 }
 
 void ShowRealDrive(ControlSurface& s, int row, const RealDriveRecord& drive) {
-  char info[kPathSize + 32];
+  char info[platform::kPathSize + 32];
   std::snprintf(info, sizeof info, "FD Drive - %s ( %s )", drive.driveName,
                 drive.is144 != 0 ? "1.44M" : "1.23M");
   s.SetText(InfoText(row), info);
@@ -44,14 +66,13 @@ void ShowRealDrive(ControlSurface& s, int row, const RealDriveRecord& drive) {
   s.Enable(NewOrSettingButton(row), inserted);
 }
 
-void ShowRow(ControlSurface& s, int row, DiskSettings& settings) {
-  DiskSystem& system = TheDiskSystem();
+void ShowRow(const DiskSystem& system, ControlSurface& s, int row, DiskSettings& settings) {
   bool floppy = IsFloppyRow(row);
-  if (floppy && system.realDrives[row].useImage == 0) {
-    ShowRealDrive(s, row, system.realDrives[row]);
+  if (floppy && system.settings.realDrives[row].useImage == 0) {
+    ShowRealDrive(s, row, system.settings.realDrives[row]);
     return;
   }
-  const char* path = system.imagePaths[row];
+  const char* path = system.settings.imagePaths[row];
   bool opened = false;
   std::string info = path[0] != '\0' ? ImageInfoText(path, &opened) : std::string();
   // Hard disks are mounted only at start-up: their media stay fixed while the machine runs.
@@ -79,88 +100,96 @@ void ShowRow(ControlSurface& s, int row, DiskSettings& settings) {
 
 }  // namespace
 
-void AttachPanel(ControlSurface* panelSurface) {
-  gPanel.store(panelSurface);
+StatusPanel::~StatusPanel() {
+  ClosePanelWindow(*this);
 }
 
-ControlSurface* Panel() {
-  return gPanel.load();
-}
-
-void RefreshPanel() {
-  ControlSurface* s = Panel();
+void RefreshPanel(StatusPanel& panel) {
+  ControlSurface* s = panel.surface.load();
   if (s == nullptr) return;
-  DiskSettings settings(TheDiskSystem().iniPath);
+  DiskSettings settings(panel.system.settings.iniPath);
   settings.Load();
-  for (int row = 0; row < kRows; ++row) ShowRow(*s, row, settings);
+  for (int row = 0; row < kRows; ++row) ShowRow(panel.system, *s, row, settings);
 }
 
-void SetAccessLamp(int index, bool on) {
-  ControlSurface* s = Panel();
+void SetAccessLamp(StatusPanel& panel, int index, bool on) {
+  ControlSurface* s = panel.surface.load();
   if (s == nullptr || index < 0 || index >= kRows) return;
   s->StopTimer(kFirstLampTimer + index);
   s->PostLamp(Lamp(index), on);
   if (on) s->StartTimer(kFirstLampTimer + index, kLampMilliseconds);
 }
 
-void PressPanelButton(int id) {
-  if (ControlSurface* s = Panel()) s->SendCommand(id);
+void PressPanelButton(StatusPanel& panel, int id) {
+  if (ControlSurface* s = panel.surface.load()) s->SendCommand(id);
 }
 
-void PanelInit(ControlSurface& panelSurface) {
-  AttachPanel(&panelSurface);
-  RefreshPanel();
+const char* MenuLabel(const DriveSettings& settings, int drive) {
+  const RealDriveRecord& record = settings.realDrives[drive];
+  if (record.useImage != 0) return "  --  ";
+  return record.inserted != 0 ? "Eject " : "Set   ";
 }
 
-bool PanelCommand(int id) {
-  DiskSystem& system = TheDiskSystem();
+int MenuCommand(const DriveSettings& settings, int drive) {
+  const RealDriveRecord& record = settings.realDrives[drive];
+  return record.useImage != 0 ? ImageButton(drive) : EjectButton(drive);
+}
+
+void PanelInit(StatusPanel& panel, ControlSurface& surface) {
+  panel.surface.store(&surface);
+  RefreshPanel(panel);
+}
+
+bool PanelCommand(StatusPanel& panel, int id) {
+  DiskSystem& system = panel.system;
   int row = -1;
   if ((row = RowOf(id, EjectButton)) >= 0) {
-    EjectMedium(row);
+    EjectMedium(system, row);
   } else if ((row = RowOf(id, ImageButton)) >= 0) {
-    if (system.panelBusy != 0) return true;
-    system.panelBusy = 1;
-    OpenImageDialog(row);
-    RefreshPanel();
-    system.panelBusy = 0;
+    if (panel.panelBusy != 0) return true;
+    panel.panelBusy = 1;
+    OpenImageDialog(panel, row);
+    RefreshPanel(panel);
+    panel.panelBusy = 0;
     return true;
   } else if ((row = RowOf(id, NewOrSettingButton)) >= 0) {
-    NewOrSetting(row);
-  } else if ((row = RowOf(id, EditButton)) >= 2) {
-    LaunchEditor(row);
+    NewOrSetting(panel, row);
+  } else if ((row = RowOf(id, EditButton)) >= kFirstHardDiskPath) {
+    LaunchEditor(system, row);
   } else {
     return false;
   }
-  RefreshPanel();
+  RefreshPanel(panel);
   return true;
 }
 
-void PanelTimer(int id) {
+void PanelTimer(StatusPanel& panel, int id) {
   if (id >= kFirstLampTimer && id < kFirstLampTimer + kRows)
-    SetAccessLamp(id - kFirstLampTimer, false);
+    SetAccessLamp(panel, id - kFirstLampTimer, false);
 }
 
-void PanelDestroyed() {
-  DiskSystem& system = TheDiskSystem();
-  DiskSettings settings(system.iniPath);
+void PanelDestroyed(StatusPanel& panel) {
+  const DriveSettings& drives = panel.system.settings;
+  DiskSettings settings(drives.iniPath);
   settings.Load();
   for (int i = 0; i < kImageCount; ++i)
-    CopyString(settings.imagePaths[i], system.imagePaths[i], kPathSize);
+    platform::CopyString(settings.imagePaths[i], drives.imagePaths[i], platform::kPathSize);
   settings.Save();
-  AttachPanel(nullptr);
+  panel.surface.store(nullptr);
 }
 
-void DropImage(int buttonId, const char* name) {
+void DropImage(StatusPanel& panel, int buttonId, const char* name) {
   int row = RowOf(buttonId, ImageButton);
   if (row < 0) row = 0;
-  DiskSystem& system = TheDiskSystem();
-  if (system.panelBusy != 0) return;
-  system.panelBusy = 1;
-  EjectMedium(row);
-  if (name[0] != '\0') CopyString(system.imagePaths[row], name, kPathSize);
-  ScheduleMount(row);
-  RefreshPanel();
-  system.panelBusy = 0;
+  DiskSystem& system = panel.system;
+  if (panel.panelBusy != 0) return;
+  panel.panelBusy = 1;
+  EjectMedium(system, row);
+  if (name[0] != '\0')
+    platform::CopyString(system.settings.imagePaths[row], name, platform::kPathSize);
+  ScheduleMount(system, row);
+  RefreshPanel(panel);
+  panel.panelBusy = 0;
 }
 
 }  // namespace disk

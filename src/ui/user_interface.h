@@ -1,16 +1,17 @@
-// The windows the host asks the module for.
+// The windows the host asks the module for, where the platform has windows.
 #pragma once
 
-#include "plugin/host_abi.h"
+#include "platform/host_abi.h"
 
 namespace disk {
 
-// Creates the status panel inside the host window; returns the panel window or null.
-void* CreateStatusPanel(void* hostWindow, MhwWord value);
-// Shows the disk setting dialog, owned by `parentWindow`.
-void ShowDiskSettingDialog(void* parentWindow);
+class StatusPanel;
 
-// The host's display-mode tables are taken anew by the DeviceConect that follows FastGUI.
-void ForgetHostDisplayModes();
+// Creates the status panel inside the host window; returns the panel window or null.
+void* CreateStatusPanel(StatusPanel& panel, void* hostWindow, MhwWord value);
+// Shows the disk setting dialog, owned by `parentWindow`.
+void ShowDiskSettingDialog(StatusPanel& panel, void* parentWindow);
+// Destroys the panel window if it still exists.
+void ClosePanelWindow(StatusPanel& panel);
 
 }  // namespace disk

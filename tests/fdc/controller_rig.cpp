@@ -2,37 +2,32 @@
 
 namespace testing_support {
 
-ControllerRig* ControllerRig::active_ = nullptr;
-
-std::uint8_t MHW_CALL ControllerRig::ReadByte(std::uint32_t linear) {
-  return active_->memory_[linear % kMemorySize];
-}
-void MHW_CALL ControllerRig::WriteByte(std::uint32_t linear, std::uint8_t value) {
-  active_->memory_[linear % kMemorySize] = value;
-}
-void MHW_CALL ControllerRig::Raise(std::uint32_t line) {
-  active_->lines_.push_back(line);
-}
-
 ControllerRig::ControllerRig() : memory_(kMemorySize, 0) {
-  active_ = this;
-  dma.Connect({&ReadByte, &WriteByte});
+  auto read = [](void* memory, std::uint32_t linear) {
+    return (*static_cast<std::vector<std::uint8_t>*>(memory))[linear % kMemorySize];
+  };
+  auto write = [](void* memory, std::uint32_t linear, std::uint8_t value) {
+    (*static_cast<std::vector<std::uint8_t>*>(memory))[linear % kMemorySize] = value;
+  };
+  dma.Connect({&memory_, read, write});
   dma.Reset();
   disk::FloppyController::Wiring wiring;
   for (int unit = 0; unit < 2; ++unit) {
-    drives_[unit] = std::make_unique<disk::FloppyDrive>(static_cast<std::uint32_t>(unit));
+    drives_[unit] =
+        std::make_unique<disk::FloppyDrive>(static_cast<std::uint32_t>(unit), &settings);
     drives_[unit]->Reset();
     wiring.drives[unit] = drives_[unit].get();
   }
   wiring.dma = &dma;
-  wiring.raiseInterrupt = &Raise;
+  wiring.raiseInterrupt = {&lines_, [](void* lines, std::uint32_t line) {
+                             static_cast<std::vector<std::uint32_t>*>(lines)->push_back(line);
+                           }};
   fdc.Connect(wiring);
   fdc.Reset();
 }
 
 ControllerRig::~ControllerRig() {
   for (auto& drive : drives_) drive->Eject();
-  active_ = nullptr;
 }
 
 void ControllerRig::Out(std::uint16_t port, std::uint8_t value) {

@@ -1,7 +1,7 @@
 // The floppy controller and the DMA controller on a bench of their own, for what the module
 // file cannot show from outside: injected file failures, real drives, transfers on a fake bus.
 // Guest memory, two drives and an interrupt line log; driven through the chips' ports and ticks
-// (see FdcGuest). One rig exists at a time (the memory bus is a pair of plain functions).
+// (see FdcGuest).
 #pragma once
 
 #include <cstdint>
@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "fdc/dma_controller.h"
-#include "fdc/floppy_controller.h"
-#include "fdd/floppy_drive.h"
+#include "chips/dma_controller.h"
+#include "chips/floppy_controller.h"
+#include "media/drive_settings.h"
+#include "media/floppy_drive.h"
 
 namespace testing_support {
 
@@ -36,6 +37,7 @@ class ControllerRig {
   std::uint8_t* memory() { return memory_.data(); }
   std::vector<std::uint8_t> Memory(std::uint32_t at, std::uint32_t size) const;
 
+  disk::DriveSettings settings;  // units 0 and 1 take image files unless a test says otherwise
   disk::DmaController dma;
   disk::FloppyController fdc;
 
@@ -43,10 +45,6 @@ class ControllerRig {
   std::vector<std::uint8_t> memory_;
   std::unique_ptr<disk::FloppyDrive> drives_[2];
   std::vector<std::uint32_t> lines_;
-  static ControllerRig* active_;
-  static std::uint8_t MHW_CALL ReadByte(std::uint32_t linear);
-  static void MHW_CALL WriteByte(std::uint32_t linear, std::uint8_t value);
-  static void MHW_CALL Raise(std::uint32_t line);
 };
 
 }  // namespace testing_support

@@ -6,8 +6,7 @@
 #include <filesystem>
 
 #include "fdc/controller_rig.h"
-#include "plugin/disk_system.h"
-#include "plugin/file_routines.h"
+#include "media/file_routines.h"
 #include "support/fdc_guest.h"
 #include "support/floppy_images.h"
 #include "support/scratch.h"
@@ -285,14 +284,12 @@ TEST_F(FormatOtherDisksTest, HeaderlessAndD88ImagesStayAsTheyAre) {
 }
 
 TEST_F(FormatOtherDisksTest, RealDriveStaysAsItIs) {
-  disk::RealDriveRecord& record = disk::TheDiskSystem().realDrives[0];
-  const std::uint32_t saved = record.useImage;
+  disk::RealDriveRecord& record = rig.settings.realDrives[0];
   record.useImage = 0;
   const bool mounted = rig.Mount(0, "");
   const Bytes results = mounted ? FormatUnit0() : Bytes{};
   const std::uint32_t sectors = rig.drive(0).CountSectors(1, 0);
   rig.drive(0).Eject();
-  record.useImage = saved;
   ASSERT_TRUE(mounted);
   EXPECT_EQ(results.at(0), 0x00);
   EXPECT_EQ(sectors, 8u);

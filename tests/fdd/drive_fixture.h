@@ -7,12 +7,14 @@
 #include <initializer_list>
 #include <memory>
 
-#include "fdd/floppy_drive.h"
+#include "media/drive_settings.h"
+#include "media/floppy_drive.h"
 
 namespace fdd_testing {
 
-inline std::unique_ptr<disk::FloppyDrive> ResetDrive(std::uint32_t unit = 2) {
-  auto drive = std::make_unique<disk::FloppyDrive>(unit);
+inline std::unique_ptr<disk::FloppyDrive> ResetDrive(std::uint32_t unit = 2,
+                                                     disk::DriveSettings* settings = nullptr) {
+  auto drive = std::make_unique<disk::FloppyDrive>(unit, settings);
   drive->Reset();
   return drive;
 }

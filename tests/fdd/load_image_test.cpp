@@ -6,11 +6,11 @@
 #include <string>
 
 #include "drive_fixture.h"
-#include "fdd/backing_store.h"
-#include "fdd/floppy_drive.h"
 #include "formats/image_builders.h"
-#include "plugin/disk_system.h"
-#include "plugin/file_routines.h"
+#include "media/backing_store.h"
+#include "media/drive_settings.h"
+#include "media/file_routines.h"
+#include "media/floppy_drive.h"
 #include "support/scratch.h"
 
 namespace {
@@ -28,9 +28,8 @@ void MarkReadOnly(const std::string& path, bool readOnly) {
 
 std::vector<std::uint8_t> ReadBack(FloppyDrive& drive, std::uint32_t offset, std::uint32_t count) {
   std::vector<std::uint8_t> buffer(count, 0x5A);
-  disk::DiskSystem& system = disk::TheDiskSystem();
-  disk::SeekDrive(system, drive.unit, drive.file, offset);
-  EXPECT_TRUE(disk::ReadDrive(system, drive.unit, drive.file, buffer.data(), count));
+  disk::SeekDrive(drive, offset);
+  EXPECT_TRUE(disk::ReadDrive(drive, buffer.data(), count));
   return buffer;
 }
 
@@ -66,9 +65,8 @@ TEST_F(LoadImageTest, KeepsTheFileOpenAsTheBackingStore) {
   EXPECT_EQ(ReadBack(*drive, offset, 1024), std::vector<std::uint8_t>(1024, Marker(2, 5)));
   // A sector write reaches the file at once.
   std::vector<std::uint8_t> fresh(1024, 0x77);
-  disk::DiskSystem& system = disk::TheDiskSystem();
-  disk::SeekDrive(system, drive->unit, drive->file, offset);
-  EXPECT_TRUE(disk::WriteDrive(system, drive->unit, drive->file, fresh.data(), 1024));
+  disk::SeekDrive(*drive, offset);
+  EXPECT_TRUE(disk::WriteDrive(*drive, fresh.data(), 1024));
   EXPECT_EQ(testing_support::ReadAll(path)[offset + 1023], 0x77);
 }
 
@@ -147,17 +145,15 @@ TEST_F(LoadImageTest, AFileThatFailsWhileLoadingIsGivenUp) {
 class RealDriveTest : public LoadImageTest {
  protected:
   void SetUp() override {
-    saved = disk::TheDiskSystem().realDrives[0];
-    disk::RealDriveRecord& record = disk::TheDiskSystem().realDrives[0];
+    disk::RealDriveRecord& record = settings.realDrives[0];
     record.useImage = 0;
     std::strcpy(record.driveName, "a:");
     record.writeProtect = 0;
-    drive = ResetDrive(0);
+    drive = ResetDrive(0, &settings);
     std::strcpy(drive->comment, "before");
   }
   void TearDown() override {
     LoadImageTest::TearDown();
-    disk::TheDiskSystem().realDrives[0] = saved;
     SetVariable("DISK_RAW_DRIVE_A", "");
   }
 
@@ -177,13 +173,13 @@ class RealDriveTest : public LoadImageTest {
            (static_cast<std::uint32_t>(bytes[3]) << 24);
   }
 
-  disk::RealDriveRecord saved;
+  disk::DriveSettings settings;
 };
 
 TEST_F(RealDriveTest, A144MegabyteDriveReadsAtLogicalSectorPositions) {
   std::string path = StandIn(1474560);
-  disk::TheDiskSystem().realDrives[0].is144 = 1;
-  disk::TheDiskSystem().realDrives[0].writeProtect = 1;
+  settings.realDrives[0].is144 = 1;
+  settings.realDrives[0].writeProtect = 1;
   ASSERT_EQ(drive->LoadImage("ignored"), 1u);
   EXPECT_EQ(drive->file, disk::kRealDriveFile);
   EXPECT_EQ(drive->writeProtect, 1);
@@ -195,15 +191,14 @@ TEST_F(RealDriveTest, A144MegabyteDriveReadsAtLogicalSectorPositions) {
   EXPECT_EQ(WordAt(79, 1, 18, 2), 1474560u - 512);
 
   std::vector<std::uint8_t> fresh(512, 0x42);
-  disk::DiskSystem& system = disk::TheDiskSystem();
-  disk::SeekDrive(system, 0, drive->file, 36 * 512);
-  EXPECT_TRUE(disk::WriteDrive(system, 0, drive->file, fresh.data(), 512));
+  disk::SeekDrive(*drive, 36 * 512);
+  EXPECT_TRUE(disk::WriteDrive(*drive, fresh.data(), 512));
   EXPECT_EQ(testing_support::ReadAll(path)[36 * 512 + 511], 0x42);
 }
 
 TEST_F(RealDriveTest, A123MegabyteDriveReachesItsHighestSector) {
   StandIn(1261568);
-  disk::TheDiskSystem().realDrives[0].is144 = 0;
+  settings.realDrives[0].is144 = 0;
   ASSERT_EQ(drive->LoadImage(""), 1u);
   EXPECT_EQ(drive->writeProtect, 0);
   EXPECT_EQ(drive->sectors[0][0].mediaType, 0x90);

@@ -1,4 +1,4 @@
-#include "fdd/new_floppy_image.h"
+#include "media/new_floppy_image.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fdd/drive_fixture.h"
-#include "plugin/file_routines.h"
+#include "media/file_routines.h"
 #include "support/scratch.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "drive_fixture.h"
-#include "fdd/floppy_drive.h"
 #include "formats/floppy_geometry.h"
+#include "media/floppy_drive.h"
 
 namespace {
 
@@ -180,7 +180,7 @@ TEST(FloppyDriveTables, FindSectorComparesHeadBitRecordAndSize) {
   EXPECT_FALSE(drive->FindSector(6, 7, 0, 2, 3).found);  // other size
   EXPECT_EQ(drive->rotation, 0);
   // Read diagnostic does not compare N.
-  EXPECT_TRUE(drive->FindSector(disk::kReadDiagnostic, 7, 0, 2, 3).found);
+  EXPECT_TRUE(drive->FindSector(disk::bios_command::kReadDiagnostic, 7, 0, 2, 3).found);
 
   match = drive->FindSector(6, 7, 0, 3, 2);
   EXPECT_TRUE(match.endOfTrack);
@@ -232,8 +232,8 @@ TEST(FloppyDriveTables, ResetRotationTellsTheController) {
   auto drive = ResetDrive();
   static int calls;
   calls = 0;
-  drive->controller = reinterpret_cast<disk::FloppyController*>(drive.get());
-  drive->onIndex = [](disk::FloppyController&) { ++calls; };
+  drive->controller = drive.get();
+  drive->onIndex = [](void*) { ++calls; };
   drive->rotation = 9;
   drive->ResetRotation();
   EXPECT_EQ(drive->rotation, 0);

@@ -1,4 +1,4 @@
-#include "hdd/new_hard_disk_image.h"
+#include "media/new_hard_disk_image.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/file_routines.h"
+#include "media/file_routines.h"
 #include "support/scratch.h"
 
 namespace {

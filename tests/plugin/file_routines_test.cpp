@@ -1,4 +1,4 @@
-#include "plugin/file_routines.h"
+#include "media/file_routines.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
-#include "ui/editor_launch.h"
+#include "ui/image_selection.h"
 #include "ui/panel_controls.h"
 #include "ui/ui_fixture.h"
 
@@ -16,7 +16,7 @@ using testing_support::WriteText;
 
 class DiskSettingTest : public testing_support::UiTest {
  protected:
-  disk::DiskSettingDialog dialog{nullptr};
+  disk::DiskSettingDialog dialog{system, nullptr};
   FakeSurface window;
 };
 
@@ -60,9 +60,9 @@ TEST_F(DiskSettingTest, ShowsTheIniFileAndSavesTheControls) {
   EXPECT_STREQ(saved.imagePaths[0], "a.mfd");  // the rest is written back as loaded
   EXPECT_STREQ(saved.lastPathHdd, "D:\\HD\\");
 
-  disk::ApplyRealDriveSettings();
-  EXPECT_EQ(system.realDrives[0].useImage, 0u);
-  EXPECT_EQ(system.realDrives[0].is144, 1u);
+  disk::ApplyRealDriveSettings(ui);
+  EXPECT_EQ(system.settings.realDrives[0].useImage, 0u);
+  EXPECT_EQ(system.settings.realDrives[0].is144, 1u);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "FD Drive - B ( 1.44M )");
 }
 
@@ -78,11 +78,11 @@ TEST_F(DiskSettingTest, CancelAndCloseLeaveTheFileAlone) {
   dialog.OnClose(window);
   EXPECT_EQ(ReadText(ini), text);
 
-  system.realDrives[0].inserted = 1;
-  disk::ApplyRealDriveSettings();  // copies what the file holds, keeps inserted
-  EXPECT_EQ(system.realDrives[0].useImage, 0u);
-  EXPECT_STREQ(system.realDrives[0].driveName, "d");
-  EXPECT_EQ(system.realDrives[0].inserted, 1u);
+  system.settings.realDrives[0].inserted = 1;
+  disk::ApplyRealDriveSettings(ui);  // copies what the file holds, keeps inserted
+  EXPECT_EQ(system.settings.realDrives[0].useImage, 0u);
+  EXPECT_STREQ(system.settings.realDrives[0].driveName, "d");
+  EXPECT_EQ(system.settings.realDrives[0].inserted, 1u);
 
   // Saving lists without a selection stores image files and 1.23 MB instead of stray values.
   dialog.OnCommand(window, IDC_SAVE);
@@ -103,7 +103,7 @@ TEST_F(DiskSettingTest, BrowseFillsTheEditorPathUnlessCancelled) {
             std::string("EXE FILES\0*.EXE\0ALL FILES\0*.*\0", 30));
   window.onFileDialog = [](disk::FileDialogRequest& request) {
     EXPECT_STREQ(request.fileName, "editdisk.exe");
-    disk::CopyString(request.fileName, "C:\\DE\\editdisk.exe", disk::kPathSize);
+    platform::CopyString(request.fileName, "C:\\DE\\editdisk.exe", platform::kPathSize);
     return true;
   };
   dialog.OnCommand(window, IDC_EDITOR_BROWSE);
@@ -125,9 +125,9 @@ TEST_F(DiskSettingTest, EditorRunsOnTheRowImageAndIsWaitedFor) {
   std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
   WriteText(ini, "[DISK]\nDISKEXPLORER=" + editor + "\n");
   SetPath(2, "/img/hard disk.mhd");
-  disk::LaunchEditor(1);  // floppy rows have no editor
+  disk::LaunchEditor(system, 1);  // floppy rows have no editor
   EXPECT_FALSE(testing_support::Exists(record));
-  disk::LaunchEditor(2);
+  disk::LaunchEditor(system, 2);
   EXPECT_EQ(ReadText(record), "[/img/hard disk.mhd]\n[/S]\n");
 }
 #endif

@@ -1,4 +1,4 @@
-#include "ui/disk_settings.h"
+#include "machine/disk_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -102,15 +102,15 @@ TEST(DiskSettings, SaveWritesThroughALinkAndLeavesAReadOnlyFileAlone) {
 TEST(DiskSettings, EditorPathResolvesAgainstTheIniFolder) {
   disk::DiskSettings settings("C:\\EMU\\HOST.INI");
   EXPECT_STREQ(settings.EditorPath(), "");
-  disk::CopyString(settings.diskExplorer, "D:\\DE\\editdisk.exe", disk::kPathSize);
+  platform::CopyString(settings.diskExplorer, "D:\\DE\\editdisk.exe", platform::kPathSize);
   EXPECT_STREQ(settings.EditorPath(), "D:\\DE\\editdisk.exe");
-  disk::CopyString(settings.diskExplorer, "\\TOOLS\\editdisk.exe", disk::kPathSize);
+  platform::CopyString(settings.diskExplorer, "\\TOOLS\\editdisk.exe", platform::kPathSize);
   EXPECT_STREQ(settings.EditorPath(), "C:\\EMU\\TOOLS\\editdisk.exe");
-  disk::CopyString(settings.diskExplorer, "editdisk.exe", disk::kPathSize);
+  platform::CopyString(settings.diskExplorer, "editdisk.exe", platform::kPathSize);
   EXPECT_STREQ(settings.EditorPath(), "C:\\EMUeditdisk.exe");
 
   disk::DiskSettings bare("host.ini");
-  disk::CopyString(bare.diskExplorer, "editdisk.exe", disk::kPathSize);
+  platform::CopyString(bare.diskExplorer, "editdisk.exe", platform::kPathSize);
   EXPECT_STREQ(bare.EditorPath(), "host.inieditdisk.exe");
 }
 

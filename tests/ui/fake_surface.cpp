@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "ui/disk_settings.h"
+#include "machine/disk_settings.h"
 #include "ui/status_panel.h"
 
 namespace testing_support {
 
 void FakeSurface::GetText(int id, char* buffer, int size) {
-  disk::CopyString(buffer, controls[id].text.c_str(), size);
+  platform::CopyString(buffer, controls[id].text.c_str(), size);
 }
 
 void FakeSurface::SelectListItem(int id, int index) {
@@ -33,7 +33,7 @@ bool FakeSurface::ShowFileDialog(disk::FileDialogRequest& request) {
 void FakeSurface::ChooseFile(const std::string& name) {
   onFileDialog = [name](disk::FileDialogRequest& request) {
     if (name.empty()) return false;
-    disk::CopyString(request.fileName, name.c_str(), disk::kPathSize);
+    platform::CopyString(request.fileName, name.c_str(), platform::kPathSize);
     return true;
   };
 }
@@ -50,7 +50,7 @@ int FakeSurface::RunDialog(int templateId, disk::DialogPresenter& presenter) {
 }
 
 void FakeSurface::SendCommand(int id) {
-  disk::PanelCommand(id);
+  if (statusPanel != nullptr) disk::PanelCommand(*statusPanel, id);
 }
 
 void FakeSurface::Advance(long milliseconds) {
@@ -64,7 +64,7 @@ void FakeSurface::Advance(long milliseconds) {
     now = next->second.due;
     int id = next->first;
     next->second.due += next->second.period;  // periodic until stopped
-    disk::PanelTimer(id);
+    if (statusPanel != nullptr) disk::PanelTimer(*statusPanel, id);
   }
   now = end;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ui/control_surface.h"
+#include "ui/status_panel.h"
 
 namespace testing_support {
 
@@ -64,6 +65,7 @@ class FakeSurface : public disk::ControlSurface {
   // Answers the next file dialog with `name`, or cancels it when `name` is empty.
   void ChooseFile(const std::string& name);
 
+  disk::StatusPanel* statusPanel = nullptr;  // the panel whose commands and timers these are
   std::map<int, Control> controls;
   std::vector<FileDialogCall> fileDialogs;
   std::vector<std::string> messages;

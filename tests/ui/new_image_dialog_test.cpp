@@ -14,7 +14,7 @@ class NewImageDialogTest : public testing_support::UiTest {};
 
 TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
   testing_support::WriteText(ini, "[DISK]\nLASTPATHFDD=" + dir.path() + "\n");
-  disk::NewFloppyImageDialog dialog(1);
+  disk::NewFloppyImageDialog dialog(system, 1);
   FakeSurface window;
   dialog.OnInit(window);
   EXPECT_EQ(window[IDC_NEW_LETTER].items.size(), 26u);
@@ -35,7 +35,7 @@ TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
   EXPECT_EQ(window.fileDialogs[0].initialFolder, dir.path());
   EXPECT_TRUE(window.fileDialogs[0].save);
   EXPECT_EQ(ReadAll(dir.File("NEWDISK.MFD")).size(), 68112u);
-  EXPECT_STREQ(system.imagePaths[1], dir.File("NEWDISK.MFD").c_str());
+  EXPECT_STREQ(system.settings.imagePaths[1], dir.File("NEWDISK.MFD").c_str());
   const auto& progress = window[IDC_NEW_FD_PROGRESS].progress;
   ASSERT_EQ(progress.size(), 163u);
   EXPECT_EQ((std::vector<int>(progress.begin(), progress.begin() + 6)),
@@ -50,7 +50,7 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
   testing_support::WriteAll(dir.File("drive-C"), drive);
   testing_support::SetVariable("DISK_RAW_DRIVE_C", dir.File("drive-C"));
   testing_support::SetVariable("DISK_RAW_DRIVE_D", dir.File("no-drive-D"));
-  disk::NewFloppyImageDialog dialog(0);
+  disk::NewFloppyImageDialog dialog(system, 0);
   FakeSurface window;
   dialog.OnInit(window);
   window[IDC_NEW_BLANK].checked = false;
@@ -65,7 +65,7 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
   window.messageAnswer = true;
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_EQ(ReadAll(dir.File("COPY.IMG")).size(), 1542672u);  // .IMG stays
-  EXPECT_STREQ(system.imagePaths[0], dir.File("COPY.IMG").c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], dir.File("COPY.IMG").c_str());
 
   // A drive that cannot be read: "failure", and the row keeps its image.
   window[IDC_NEW_LETTER].selected = 3;  // D: no such file
@@ -73,13 +73,13 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_EQ(window.messages.back(), "failure");
   EXPECT_FALSE(Exists(dir.File("FAIL.MFD")));
-  EXPECT_STREQ(system.imagePaths[0], dir.File("COPY.IMG").c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], dir.File("COPY.IMG").c_str());
   testing_support::SetVariable("DISK_RAW_DRIVE_C", "");
   testing_support::SetVariable("DISK_RAW_DRIVE_D", "");
 }
 
 TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
-  disk::NewHardDiskImageDialog dialog(3);
+  disk::NewHardDiskImageDialog dialog(system, 3);
   FakeSurface window;
   dialog.OnInit(window);
   EXPECT_EQ(window[IDC_NEW_SIZE].text, "80");
@@ -88,13 +88,13 @@ TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_EQ(dialog.sizeMB, 80u);
   EXPECT_EQ(window.endResult, 1);
-  EXPECT_STREQ(system.imagePaths[3], "");
+  EXPECT_STREQ(system.settings.imagePaths[3], "");
 
   window[IDC_NEW_SIZE].text = "1";
   window.ChooseFile(dir.File("DISK1"));
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_EQ(ReadAll(dir.File("DISK1.MHD")).size(), 1049088u);
-  EXPECT_STREQ(system.imagePaths[3], dir.File("DISK1.MHD").c_str());
+  EXPECT_STREQ(system.settings.imagePaths[3], dir.File("DISK1.MHD").c_str());
   EXPECT_EQ(window[IDC_NEW_HD_PROGRESS].progress,
             (std::vector<int>{0, 12, 25, 37, 50, 62, 75, 87}));
   EXPECT_EQ(window.pumped, 16);
@@ -104,7 +104,7 @@ TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_FALSE(Exists(dir.File("BIG.MHD")));
   EXPECT_TRUE(window.messages.empty());
-  EXPECT_STREQ(system.imagePaths[3], dir.File("DISK1.MHD").c_str());
+  EXPECT_STREQ(system.settings.imagePaths[3], dir.File("DISK1.MHD").c_str());
 }
 
 }  // namespace

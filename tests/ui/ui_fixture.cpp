@@ -2,23 +2,8 @@
 
 #include <cstring>
 
-#include "ui/status_panel.h"
-
 namespace testing_support {
 namespace {
-
-void ResetSystem(disk::DiskSystem& s, const std::string& ini) {
-  s.running = 0;
-  for (auto& path : s.imagePaths) path[0] = '\0';
-  for (auto& drive : s.realDrives) drive = disk::RealDriveRecord{};
-  for (auto& drive : s.realDrives) disk::CopyString(drive.driveName, "A", disk::kPathSize);
-  for (auto& delay : s.mountDelay) delay = 0;
-  s.panelBusy = 0;
-  s.host = nullptr;
-  std::memset(s.dialogMode, 0, sizeof s.dialogMode);
-  std::memset(s.displayMode, 0, sizeof s.displayMode);
-  disk::CopyString(s.iniPath, ini.c_str(), disk::kPathSize);
-}
 
 void Put(std::vector<std::uint8_t>& bytes, std::size_t at, const std::string& text) {
   std::memcpy(bytes.data() + at, text.c_str(), text.size() + 1);
@@ -27,13 +12,11 @@ void Put(std::vector<std::uint8_t>& bytes, std::size_t at, const std::string& te
 }  // namespace
 
 void UiTest::SetUp() {
-  ResetSystem(system, ini);
-  disk::AttachPanel(&panel);
-}
-
-void UiTest::TearDown() {
-  disk::AttachPanel(nullptr);
-  ResetSystem(system, "");
+  platform::CopyString(system.settings.iniPath, ini.c_str(), platform::kPathSize);
+  for (auto& drive : system.settings.realDrives)
+    platform::CopyString(drive.driveName, "A", platform::kPathSize);
+  panel.statusPanel = &ui;
+  ui.surface.store(&panel);
 }
 
 std::vector<std::uint8_t> UiTest::MfdImage(const std::string& comment, bool writeProtect,
@@ -71,13 +54,13 @@ std::string UiTest::Image(const std::string& name, const std::vector<std::uint8_
 }
 
 void UiTest::SetPath(int row, const std::string& path) {
-  disk::CopyString(system.imagePaths[row], path.c_str(), disk::kPathSize);
+  platform::CopyString(system.settings.imagePaths[row], path.c_str(), platform::kPathSize);
 }
 
 void UiTest::SetRealDrive(int row, const char* letter, bool is144) {
-  disk::RealDriveRecord& drive = system.realDrives[row];
+  disk::RealDriveRecord& drive = system.settings.realDrives[row];
   drive.useImage = 0;
-  disk::CopyString(drive.driveName, letter, disk::kPathSize);
+  platform::CopyString(drive.driveName, letter, platform::kPathSize);
   drive.is144 = is144 ? 1 : 0;
 }
 

@@ -1,5 +1,5 @@
-// The root object on a scratch INI file with a fake status panel attached, and image files made
-// to order.
+// A root object of its own on a scratch INI file with a fake status panel attached, and image
+// files made to order.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "plugin/disk_system.h"
+#include "machine/disk_system.h"
 #include "support/scratch.h"
 #include "ui/fake_surface.h"
+#include "ui/status_panel.h"
 
 namespace testing_support {
 
 class UiTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
   // Header bytes of the module's own formats and of D88; `sizeDelta` makes a D88 lie about its
   // size.
@@ -30,7 +30,8 @@ class UiTest : public ::testing::Test {
   void SetPath(int row, const std::string& path);
   void SetRealDrive(int row, const char* letter, bool is144);
 
-  disk::DiskSystem& system = disk::TheDiskSystem();
+  disk::DiskSystem system;
+  disk::StatusPanel ui{system};
   ScratchDir dir;
   std::string ini = dir.File("host.ini");
   FakeSurface panel;

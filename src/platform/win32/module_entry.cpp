@@ -1,8 +1,8 @@
-// The library entry of the Windows module: keeps the instance handle for resources and dialogs,
-// and lets the user interface close its window when the module unloads.
+// The library entry of the Windows module: keeps the instance handle for resources and dialogs.
+// The panel window closes with the module's instance, which is destroyed when the module
+// unloads.
 #include <windows.h>
 
-#include "platform/module_events.h"
 #include "platform/system.h"
 
 namespace {
@@ -17,6 +17,5 @@ void* ModuleInstance() {
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) gInstance = instance;
-  if (reason == DLL_PROCESS_DETACH) platform::OnModuleUnload();
   return TRUE;
 }

@@ -3,11 +3,12 @@
 
 namespace disk {
 
-void* CreateStatusPanel(void*, MhwWord) {
-  ForgetHostDisplayModes();
+void* CreateStatusPanel(StatusPanel&, void*, MhwWord) {
   return nullptr;
 }
 
-void ShowDiskSettingDialog(void*) {}
+void ShowDiskSettingDialog(StatusPanel&, void*) {}
+
+void ClosePanelWindow(StatusPanel&) {}
 
 }  // namespace disk

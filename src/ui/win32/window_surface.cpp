@@ -3,10 +3,11 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "machine/disk_settings.h"
+#include "machine/disk_system.h"
 #include "platform/system.h"
-#include "plugin/disk_system.h"
-#include "ui/disk_settings.h"
 #include "ui/image_selection.h"
+#include "ui/status_panel.h"
 
 namespace disk::win32 {
 namespace {
@@ -16,9 +17,12 @@ bool OnWindowThread(HWND window) {
 }
 
 // The open-image dialog's hook: in the host's dialog mode the dialog goes to the top-left corner.
-UINT_PTR CALLBACK OpenImageHook(HWND hook, UINT message, WPARAM, LPARAM) {
+// The dialog's custom data are the other modules' tables that tell the mode.
+UINT_PTR CALLBACK OpenImageHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
   if (message != WM_INITDIALOG) return 0;
-  if (HostDialogModeOn()) {
+  const auto* links =
+      reinterpret_cast<const ModuleLinks*>(reinterpret_cast<OPENFILENAMEA*>(lParam)->lCustData);
+  if (links != nullptr && HostDialogModeOn(*links)) {
     // With the explorer style the hook is a child of the dialog the user sees.
     HWND dialog = GetParent(hook) != nullptr ? GetParent(hook) : hook;
     SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -127,15 +131,15 @@ bool WindowSurface::ShowFileDialog(FileDialogRequest& request) {
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = window_;
-  if (request.ownedByHostWindow) {
-    MhwWord* record = TheDiskSystem().hostWindowRecord;
+  if (request.ownedByHostWindow && panel_ != nullptr) {
+    MhwWord* record = panel_->system.hostLink.hostWindowRecord;
     if (record != nullptr) dialog.hwndOwner = reinterpret_cast<HWND>(record[mhw::kMainWindowWord]);
   }
   dialog.hInstance = ModuleHandle();
   dialog.lpstrFilter = request.filter;
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = request.fileName;
-  dialog.nMaxFile = kPathSize;
+  dialog.nMaxFile = platform::kPathSize;
   dialog.lpstrInitialDir = request.initialFolder != nullptr && request.initialFolder[0] != '\0'
                                ? request.initialFolder
                                : nullptr;
@@ -146,6 +150,7 @@ bool WindowSurface::ShowFileDialog(FileDialogRequest& request) {
   if (request.explorerWithHook) {
     dialog.Flags |= OFN_EXPLORER | OFN_ENABLEHOOK;
     dialog.lpfnHook = OpenImageHook;
+    if (panel_ != nullptr) dialog.lCustData = reinterpret_cast<LPARAM>(&panel_->system.links);
   }
   return (request.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)) != FALSE;
 }
@@ -179,9 +184,9 @@ void WindowSurface::StopTimer(int id) {
 }
 
 void WindowSurface::PostLamp(int id, bool on) {
-  DiskSystem& system = TheDiskSystem();
+  if (panel_ == nullptr) return;
   PostMessageA(GetDlgItem(window_, id), STM_SETIMAGE, IMAGE_BITMAP,
-               reinterpret_cast<LPARAM>(on ? system.lampOn : system.lampOff));
+               reinterpret_cast<LPARAM>(on ? panel_->lampOn : panel_->lampOff));
 }
 
 void WindowSurface::SetCursorFree(bool free) {

@@ -5,6 +5,10 @@
 
 #include "ui/control_surface.h"
 
+namespace disk {
+class StatusPanel;
+}  // namespace disk
+
 namespace disk::win32 {
 
 // Private messages of the status panel: lamp timers asked for by another thread.
@@ -13,8 +17,11 @@ inline constexpr UINT kStopTimerMessage = WM_APP + 2;   // wParam id
 
 class WindowSurface : public ControlSurface {
  public:
-  explicit WindowSurface(HWND window, DialogPresenter* presenter = nullptr)
-      : window_(window), presenter_(presenter) {}
+  // `panel`: the status panel whose window this is, which lends its lamp bitmaps and the host's
+  // main window for file dialogs it owns by that window.
+  explicit WindowSurface(HWND window, DialogPresenter* presenter = nullptr,
+                         const StatusPanel* panel = nullptr)
+      : window_(window), presenter_(presenter), panel_(panel) {}
 
   HWND window() const { return window_; }
   DialogPresenter* presenter() const { return presenter_; }
@@ -43,6 +50,7 @@ class WindowSurface : public ControlSurface {
  private:
   HWND window_;
   DialogPresenter* presenter_;
+  const StatusPanel* panel_;
 };
 
 // Shows a dialog template of the module modally, its procedure forwarding to the presenter.
