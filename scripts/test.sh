@@ -27,7 +27,8 @@ cmake --build --preset fuzz --target load_image_fuzzer
 seeds=build/fuzz/seeds
 rm -rf "$seeds" && mkdir -p "$seeds" build/fuzz/corpus
 # The seeds are the small images of every format that the unit tests build.
-DISK_FUZZ_SEED_DIR="$PWD/$seeds" build/linux-asan/bin/disk_tests --gtest_filter='FuzzSeeds.*' >/dev/null
+DISK_FUZZ_SEED_DIR="$PWD/$seeds" build/linux-asan/bin/formats_tests --gtest_filter='FuzzSeeds.*' >/dev/null
+[ -n "$(ls -A "$seeds")" ] || { echo "no fuzz seeds were written to $seeds"; exit 1; }
 build/fuzz/bin/load_image_fuzzer -max_total_time=45 -max_len=70000 -print_final_stats=1 \
   build/fuzz/corpus "$seeds"
 
