@@ -97,13 +97,33 @@ std::uint16_t Word(const std::uint8_t* p) {
   return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
 
+// Whether a call may change an image: everything but the commands known to only read or move
+// the head (verify, read diagnostic, initialize, sense, read data, recalibrate, read ID).
+bool MayWrite(std::uint8_t ah) {
+  switch (ah & 0x0F) {
+    case 0x01:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x06:
+    case 0x07:
+    case 0x0A:
+      return false;
+    default:
+      return true;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Machine machine;
+  static bool imagesChanged = false;
   mhwhost::ReferenceHost& host = *machine.host;
-  // The drives keep their files open: a rewrite in place is what they see next.
-  machine.RestoreImages();
+  // The drives keep their files open: a rewrite in place is what they see next. Only an input
+  // that could have written makes the next one restore them.
+  if (imagesChanged) machine.RestoreImages();
+  imagesChanged = false;
   host.Reset();
   for (std::size_t at = 0; at < size; at += kRecordSize) {
     std::uint8_t r[kRecordSize] = {};
@@ -119,6 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           r[2];  // the controller's interrupt, as the host delivers it
       host.RaiseSoftwareInterrupt(r[1] & 1 ? 0x13 : 0x12);
     } else {
+      imagesChanged = imagesChanged || MayWrite(r[2]);
       const auto call = mhwhost::BiosCall::Of(r[1], r[2], Word(r + 3), Word(r + 5), Word(r + 7),
                                               Word(r + 9), Word(r + 11));
       host.DiskBios(call, 1 + op / 32 % 4);

@@ -2,6 +2,7 @@
 // that every table operation stays within them. The bytes are tried twice: as they stand, and as
 // the start of a longer image (zeros after them) whose size the last four bytes give, so that
 // the size-chosen formats are reached as well.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -25,10 +26,9 @@ class PaddedReader final : public disk::ImageReader {
     if (offset >= size_) return 0;
     if (count > size_ - offset) count = size_ - offset;
     auto* out = static_cast<std::uint8_t*>(buffer);
-    for (std::uint32_t i = 0; i < count; ++i) {
-      std::uint32_t at = offset + i;
-      out[i] = at < count_ ? bytes_[at] : 0;
-    }
+    const std::uint32_t given = offset < count_ ? std::min(count, count_ - offset) : 0;
+    if (given != 0) std::memcpy(out, bytes_ + offset, given);
+    std::memset(out + given, 0, count - given);
     return count;
   }
 

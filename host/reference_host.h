@@ -98,6 +98,9 @@ class ReferenceHost {
   std::uint8_t In(std::uint16_t port);
   bool HasOutPort(std::uint16_t port) const { return outPorts_[port] != nullptr; }
   bool HasInPort(std::uint16_t port) const { return inPorts_[port] != nullptr; }
+  // The handlers as registered, for callers that time them without the host around them.
+  MhwInHandler InHandler(std::uint16_t port) const { return inPorts_[port]; }
+  const std::vector<MhwVoidHandler>& TickHandlers() const { return tickHandlers_; }
   // Runs one interrupt hook as the guest's INT with the current registers.
   std::uint32_t RaiseSoftwareInterrupt(std::uint8_t interrupt);
   // Loads the registers of a disk BIOS call as the guest does before its INT.

@@ -6,26 +6,17 @@
 namespace disk {
 namespace {
 
-bool LoadTrack(ImageReader& reader, std::uint32_t offset, int track, SectorRecord* slots) {
+bool LoadTrack(ImageReader& reader, std::uint32_t offset, int track, FloppyTables& tables) {
   for (int slot = 0; slot < kSlotsPerTrack; ++slot) {
     std::uint8_t head[d88::kSectorHeadSize];
     if (!reader.ReadExact(offset, head, sizeof head)) return false;
     std::uint32_t sectorCount = LoadU16(head + 4);
     std::uint8_t mfm = head[6] == 0x00 ? 1 : 0;
-    slots[slot] = {head[0],
-                   head[1],
-                   head[2],
-                   head[3],
-                   mfm,
-                   static_cast<std::uint8_t>(head[7] != 0 ? 1 : 0),
-                   head[8],
-                   static_cast<std::uint8_t>((track & 1) != 0 ? 0x04 : 0x00),
-                   0,
-                   0,
-                   MediaTypeFor(head[3], sectorCount, mfm),
-                   offset + d88::kSectorHeadSize,
-                   0,
-                   0};
+    tables.SetSector(
+        track, slot,
+        {head[0], head[1], head[2], head[3], mfm, static_cast<std::uint8_t>(head[7] != 0 ? 1 : 0),
+         head[8], static_cast<std::uint8_t>((track & 1) != 0 ? 0x04 : 0x00), 0, 0,
+         MediaTypeFor(head[3], sectorCount, mfm), offset + d88::kSectorHeadSize, 0, 0});
     if (static_cast<std::uint32_t>(slot) + 1 >= sectorCount) break;
     offset += d88::kSectorHeadSize + LoadU16(head + 14);
   }
@@ -44,7 +35,7 @@ bool LoadD88(ImageReader& reader, FloppyTables& tables) {
   if (LoadU32(header + d88::kDiskSizeOffset) != reader.Size()) return false;
   for (int track = 0; track < kTrackCount; ++track) {
     std::uint32_t offset = LoadU32(header + d88::kTrackTableOffset + 4 * track);
-    if (offset != 0 && !LoadTrack(reader, offset, track, tables.sectors[track])) return false;
+    if (offset != 0 && !LoadTrack(reader, offset, track, tables)) return false;
   }
   // The name is cut at its own field: a name without a NUL does not run into the header.
   CopyTextField(tables.comment, sizeof tables.comment, header, d88::kNameSize);

@@ -1,5 +1,6 @@
 #include "formats/floppy_loaders.h"
 
+#include "formats/buffered_image_reader.h"
 #include "formats/d88.h"
 #include "formats/headerless.h"
 #include "formats/mfd.h"
@@ -28,7 +29,8 @@ const FloppyFormat* IdentifyFloppyImage(ImageReader& reader) {
   return nullptr;
 }
 
-bool ParseImage(ImageReader& reader, FloppyTables& tables) {
+bool ParseImage(ImageReader& image, FloppyTables& tables) {
+  BufferedImageReader reader(image);
   const FloppyFormat* format = IdentifyFloppyImage(reader);
   return format != nullptr && format->load(reader, tables);
 }

@@ -89,16 +89,39 @@ constexpr SectorRecord EmptyRecord(std::uint32_t side, std::uint32_t dataOffset)
 }
 
 // What an image loader fills: a drive holds these tables for the disk inserted in it.
+// Each track keeps how far its slots and its special list were ever written since they were last
+// emptied: everything from there on is known to be empty, so emptying and searching a table cost
+// what it holds rather than its full size (a start-up empties the tables of every drive).
+// Records are added through SetSector and SetSpecial only; a record below the mark may be changed
+// in place.
 struct FloppyTables {
+  FloppyTables();
+
   char comment[256];            // the image's name, NUL-terminated
   std::uint32_t reformattable;  // 1 for MFD images: a track format rewrites the image
   std::uint32_t revision;       // MFD revision: 0 = R0, 1 = R1
   std::uint8_t writeProtect;
   SectorRecord sectors[kTrackCount][kSlotsPerTrack];
   SpecialReadRecord specials[kTrackCount][kSpecialsPerTrack];
+  // Slots (special records) of each track that may hold something other than kClearedSlot
+  // (kEndOfList): those before the mark.
+  std::uint16_t usedSlots[kTrackCount];
+  std::uint16_t usedSpecials[kTrackCount];
 
+  void SetSector(int track, int slot, const SectorRecord& record) {
+    sectors[track][slot] = record;
+    if (slot >= usedSlots[track]) usedSlots[track] = static_cast<std::uint16_t>(slot + 1);
+  }
+  // Puts the same record into slots [from, to) of a track.
+  void FillSlots(int track, int from, int to, const SectorRecord& record);
+  void SetSpecial(int track, int entry, const SpecialReadRecord& record) {
+    specials[track][entry] = record;
+    if (entry >= usedSpecials[track]) usedSpecials[track] = static_cast<std::uint16_t>(entry + 1);
+  }
   // Empties every sector slot and ends every special list of every track.
   void ClearTables();
+  // Ends the special list of one track.
+  void ClearSpecials(int track);
   // The sectors of a track: the slots before its first empty one.
   std::uint32_t SectorsOnTrack(int track) const;
 };

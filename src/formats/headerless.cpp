@@ -57,11 +57,15 @@ void FillUniformTracks(FloppyTables& tables, const UniformLayout& layout, std::u
                        int trackLimit, int slotLimit) {
   std::uint32_t running = dataStart;
   for (int track = 0; track < trackLimit; ++track) {
-    for (int slot = 0; slot < slotLimit; ++slot) {
-      SectorRecord& record = tables.sectors[track][slot];
-      record = UniformRecord(layout, track, slot, running);
-      if (!record.IsEmpty()) running += SectorSize(record.N);
+    const int sectorsHere = track < layout.cylinders * 2 ? layout.sectorsPerTrack : 0;
+    int slot = 0;
+    for (; slot < slotLimit && slot < sectorsHere; ++slot) {
+      const SectorRecord record = UniformRecord(layout, track, slot, running);
+      tables.SetSector(track, slot, record);
+      running += SectorSize(record.N);
     }
+    // The places past the track's sectors all hold the same empty record.
+    tables.FillSlots(track, slot, slotLimit, UniformRecord(layout, track, slot, running));
   }
 }
 

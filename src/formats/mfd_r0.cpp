@@ -50,10 +50,10 @@ bool LoadMfdR0(ImageReader& reader, FloppyTables& tables) {
       return false;
     for (int place = 0; place < mfd::kR0Places; ++place) {
       const std::uint8_t* r = records + place * kRecordSize;
-      SectorRecord& slot = tables.sectors[track][place];
-      slot = {r[0], r[1], r[2], r[3], r[4],  r[5],
-              r[6], r[7], r[8], r[9], r[10], mfd::kR0HeaderSize + running,
-              0,    0};
+      const SectorRecord slot = {r[0], r[1], r[2], r[3], r[4],  r[5],
+                                 r[6], r[7], r[8], r[9], r[10], mfd::kR0HeaderSize + running,
+                                 0,    0};
+      tables.SetSector(track, place, slot);
       if (!slot.IsEmpty()) running += SectorSize(slot.N);
     }
   }

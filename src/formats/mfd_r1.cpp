@@ -1,5 +1,6 @@
 // MFD revision R1: a header with one block per track (sector records with repeat counts and
 // optional media types, then special read records), then the data of the tracks in track order.
+#include <cstdint>
 #include <cstring>
 
 #include "formats/byte_fields.h"
@@ -13,22 +14,31 @@ constexpr std::uint32_t kRecordSize = mfd::kRecordSize;  // records and block he
 
 // Records of a track up to its last sector: a place without a sector in the middle stays (it
 // holds no data), trailing empty slots are dropped.
-std::uint32_t RecordsToWrite(const SectorRecord* track) {
-  std::uint32_t n = kSlotsPerTrack;
-  while (n > 0 && track[n - 1].IsEmpty()) --n;
+std::uint32_t RecordsToWrite(const FloppyTables& tables, int track) {
+  std::uint32_t n = tables.usedSlots[track];
+  while (n > 0 && tables.sectors[track][n - 1].IsEmpty()) --n;
   return n;
 }
-std::uint32_t SpecialsToWrite(const SpecialReadRecord* list) {
-  std::uint32_t n = kSpecialsPerTrack;
-  while (n > 0 && list[n - 1].EndsList()) --n;
+std::uint32_t SpecialsToWrite(const FloppyTables& tables, int track) {
+  std::uint32_t n = tables.usedSpecials[track];
+  while (n > 0 && tables.specials[track][n - 1].EndsList()) --n;
   return n;
 }
 
+// Moves the running data offset past `size` bytes of data; false when they would not end within
+// the 32-bit data offsets of the tables (no such image could be read as it says).
+bool Advance(std::uint32_t dataStart, std::uint32_t& running, std::uint64_t size) {
+  const std::uint64_t end = std::uint64_t{dataStart} + running + size;
+  if (end > UINT32_MAX) return false;
+  running = static_cast<std::uint32_t>(end - dataStart);
+  return true;
+}
+
 // Reads one track block into the track's tables; false when the block cannot be read or holds
-// more records than the tables have room for (such an image is refused rather than cut short,
-// since its data offsets would no longer be known).
+// more records than the tables have room for, or data that would end past 4 GiB (such an image
+// is refused rather than cut short, since its data offsets would no longer be known).
 bool LoadTrackBlock(ImageReader& reader, std::uint32_t blockOffset, std::uint32_t dataStart,
-                    std::uint32_t& running, SectorRecord* slots, SpecialReadRecord* specials) {
+                    std::uint32_t& running, FloppyTables& tables, int track) {
   std::uint8_t head[kRecordSize];
   if (!reader.ReadExact(blockOffset, head, sizeof head)) return false;
   std::uint32_t sectorCount = LoadU16(head);
@@ -40,13 +50,16 @@ bool LoadTrackBlock(ImageReader& reader, std::uint32_t blockOffset, std::uint32_
   if (!reader.ReadExact(offset, records, sectorCount * kRecordSize)) return false;
   for (std::uint32_t i = 0; i < sectorCount; ++i) {
     const std::uint8_t* r = records + i * kRecordSize;
-    SectorRecord& slot = slots[i];
-    slot = {r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8], r[9], r[11], dataStart + running,
-            0,    r[10]};
+    const SectorRecord slot = {r[0], r[1], r[2], r[3], r[4],  r[5],
+                               r[6], r[7], r[8], r[9], r[11], dataStart + running,
+                               0,    r[10]};
+    tables.SetSector(track, static_cast<int>(i), slot);
     if (slot.IsEmpty()) continue;
-    running += (slot.repeatCount + 1u) * SectorSize(slot.N);
+    if (!Advance(dataStart, running, std::uint64_t{slot.repeatCount + 1u} * SectorSize(slot.N)))
+      return false;
   }
   if (sectorCount != 0) {
+    SectorRecord* slots = tables.sectors[track];
     const std::uint8_t derived = TrackMediaType(slots, sectorCount);
     for (std::uint32_t i = 0; i < sectorCount; ++i) {
       if (slots[i].mediaType == 0) slots[i].mediaType = derived;
@@ -57,11 +70,13 @@ bool LoadTrackBlock(ImageReader& reader, std::uint32_t blockOffset, std::uint32_
   if (!reader.ReadExact(offset, records, specialCount * kRecordSize)) return false;
   for (std::uint32_t i = 0; i < specialCount; ++i) {
     const std::uint8_t* r = records + i * kRecordSize;
-    SpecialReadRecord& special = specials[i];
-    special = {
+    const SpecialReadRecord special = {
         r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7], r[8], dataStart + running, LoadU32(r + 10),
         0,    r[9]};
-    if (!special.EndsList()) running += (special.repeatCount + 1u) * special.dataLength;
+    tables.SetSpecial(track, static_cast<int>(i), special);
+    if (!special.EndsList() &&
+        !Advance(dataStart, running, std::uint64_t{special.repeatCount + 1u} * special.dataLength))
+      return false;
   }
   return true;
 }
@@ -81,9 +96,7 @@ bool LoadMfdR1(ImageReader& reader, FloppyTables& tables) {
   for (int track = 0; track < kTrackCount; ++track) {
     std::uint32_t block = LoadU32(header + mfd::kTrackTableOffset + 4 * track);
     if (block == 0) continue;
-    if (!LoadTrackBlock(reader, block, dataStart, running, tables.sectors[track],
-                        tables.specials[track]))
-      return false;
+    if (!LoadTrackBlock(reader, block, dataStart, running, tables, track)) return false;
   }
   ApplyMfdHeader(tables, header, 1);
   return true;
@@ -92,8 +105,8 @@ bool LoadMfdR1(ImageReader& reader, FloppyTables& tables) {
 std::uint32_t MfdR1HeaderSize(const FloppyTables& tables) {
   std::uint32_t size = mfd::kR1FixedHeader;
   for (int track = 0; track < kTrackCount; ++track) {
-    const std::uint32_t records = RecordsToWrite(tables.sectors[track]);
-    const std::uint32_t specials = SpecialsToWrite(tables.specials[track]);
+    const std::uint32_t records = RecordsToWrite(tables, track);
+    const std::uint32_t specials = SpecialsToWrite(tables, track);
     size += kRecordSize + (records + specials) * kRecordSize;
   }
   return size;
@@ -108,8 +121,8 @@ std::uint32_t BuildMfdR1Header(const FloppyTables& tables, std::uint8_t* header)
   PutMfdFixedFields(header, mfd::kR1Signature, tables.comment, tables.writeProtect);
   std::uint32_t at = mfd::kR1FixedHeader;
   for (int track = 0; track < kTrackCount; ++track) {
-    const std::uint32_t records = RecordsToWrite(tables.sectors[track]);
-    const std::uint32_t specials = SpecialsToWrite(tables.specials[track]);
+    const std::uint32_t records = RecordsToWrite(tables, track);
+    const std::uint32_t specials = SpecialsToWrite(tables, track);
     StoreU32(header + mfd::kTrackTableOffset + 4 * track, records + specials > 0 ? at : 0);
     std::uint8_t* out = header + at;
     std::memset(out, 0, kRecordSize);

@@ -1,6 +1,7 @@
 #include "media/file_routines.h"
 
 #include <atomic>
+#include <cstring>
 
 namespace disk {
 namespace {
@@ -64,6 +65,12 @@ std::uint32_t ReadFileBytes(FileHandle file, void* buffer, std::uint32_t count) 
   return InjectedFailure() ? 0 : platform::ReadFile(file, buffer, count);
 }
 
+std::uint32_t ReadFileBytesAt(FileHandle file, std::uint64_t offset, void* buffer,
+                              std::uint32_t count) {
+  if (file == platform::kNoFile) return 0;
+  return InjectedFailure() ? 0 : platform::ReadFileAt(file, offset, buffer, count);
+}
+
 std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t count) {
   return InjectedFailure() ? 0 : platform::WriteFile(file, buffer, count);
 }
@@ -80,8 +87,11 @@ std::uint64_t FileImageReader::Size() {
 }
 
 std::uint32_t FileImageReader::Read(std::uint32_t offset, void* buffer, std::uint32_t count) {
-  if (SeekFailed(file_, offset) != 0) return 0;
-  return ReadFileBytes(file_, buffer, count);
+  if (offset < knownSize_ && count <= knownSize_ - offset) {
+    std::memcpy(buffer, knownStart_ + offset, count);
+    return count;
+  }
+  return ReadFileBytesAt(file_, offset, buffer, count);
 }
 
 }  // namespace disk

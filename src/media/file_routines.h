@@ -25,20 +25,29 @@ std::uint64_t FileSize(FileHandle file);
 void CloseFile(FileHandle file);
 std::uint32_t ReadFileBytes(FileHandle file, void* buffer, std::uint32_t count);
 std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t count);
+// A read at `offset` in one call, in place of SeekFailed and ReadFileBytes; 0 for handle 0.
+std::uint32_t ReadFileBytesAt(FileHandle file, std::uint64_t offset, void* buffer,
+                              std::uint32_t count);
 // Gives the file at `path` new contents that `write` puts into a new file, which then takes the
 // file's place (platform::ReplaceFileContents); false on failure, the file then unchanged.
 bool ReplaceImageFile(const char* path, const std::function<bool(FileHandle)>& write);
 
 // An open image file seen by the image formats, read through the routines above.
+// The first bytes of the file may be handed over already known (a header just written), so
+// that reads within them cost no file call.
 class FileImageReader final : public ImageReader {
  public:
-  explicit FileImageReader(FileHandle file) : file_(file) {}
+  explicit FileImageReader(FileHandle file, const std::uint8_t* knownStart = nullptr,
+                           std::uint32_t knownSize = 0)
+      : file_(file), knownStart_(knownStart), knownSize_(knownStart != nullptr ? knownSize : 0) {}
 
   std::uint64_t Size() override;
   std::uint32_t Read(std::uint32_t offset, void* buffer, std::uint32_t count) override;
 
  private:
   FileHandle file_;
+  const std::uint8_t* knownStart_;
+  std::uint32_t knownSize_;
 };
 
 // Tests make the n-th file routine call from now on fail (1 = the next one); 0 turns it off.

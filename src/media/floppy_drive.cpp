@@ -16,19 +16,13 @@ static_assert(sizeof(FloppyDrive) <= 2560 * 1024);
 
 FloppyDrive::FloppyDrive(std::uint32_t unitNumber, DriveSettings* driveSettings)
     : unit(unitNumber), settings(driveSettings) {
-  // Everything from comment to specials starts zeroed; the drive is usable after Reset.
-  std::memset(comment, 0, sizeof comment);
+  // The tables start empty (FloppyTables); the drive is usable after Reset.
   std::memset(imagePath, 0, sizeof imagePath);
   file = 0;
-  reformattable = 0;
-  revision = 0;
   dataPosition = 0;
-  writeProtect = 0;
   cylinder = 0;
   side = 0;
   rotation = 0;
-  std::memset(sectors, 0, sizeof sectors);
-  std::memset(specials, 0, sizeof specials);
   std::fill(std::begin(beyondTables_), std::end(beyondTables_), kClearedSlot);
   std::fill(std::begin(beyondSpecials_), std::end(beyondSpecials_), kEndOfList);
 }
@@ -51,7 +45,8 @@ RealDriveRecord* FloppyDrive::RealDrive() const {
   return settings != nullptr ? settings->RealDrive(unit) : nullptr;
 }
 
-std::uint32_t FloppyDrive::LoadImage(const char* path) {
+std::uint32_t FloppyDrive::LoadImage(const char* path, const std::uint8_t* knownStart,
+                                     std::uint32_t knownSize) {
   Eject();
   if (const RealDriveRecord* record = RealDrive()) {
     MountRealDrive(*this, *record);
@@ -64,7 +59,7 @@ std::uint32_t FloppyDrive::LoadImage(const char* path) {
   FileHandle handle = OpenImageAsMarked(path, readOnly);
   if (handle == 0) return 0;
 
-  FileImageReader reader(handle);
+  FileImageReader reader(handle, knownStart, knownSize);
   if (!ParseImage(reader, *this)) {
     CloseFile(handle);
     ClearTables();
@@ -94,6 +89,11 @@ int TableTrack(std::uint32_t cylinderNumber, std::uint32_t sideNumber) {
 
 }  // namespace
 
+int FloppyDrive::UsedSlots(std::uint32_t cylinderNumber, std::uint32_t sideNumber) const {
+  int track = TableTrack(cylinderNumber, sideNumber);
+  return track >= 0 ? usedSlots[track] : 0;
+}
+
 SectorRecord* FloppyDrive::Track(std::uint32_t cylinderNumber, std::uint32_t sideNumber) {
   int track = TableTrack(cylinderNumber, sideNumber);
   return track >= 0 ? sectors[track] : beyondTables_;
@@ -118,8 +118,9 @@ void FloppyDrive::ResetRotation() {
 std::uint32_t FloppyDrive::CountSectors(std::uint32_t cylinderNumber,
                                         std::uint32_t sideNumber) const {
   const SectorRecord* track = Track(cylinderNumber, sideNumber);
+  const std::uint32_t used = UsedSlots(cylinderNumber, sideNumber);
   std::uint32_t count = 0;
-  while (count < kSlotsPerTrack && !track[count].IsEmpty()) ++count;
+  while (count < used && !track[count].IsEmpty()) ++count;
   return count;
 }
 
@@ -150,12 +151,15 @@ bool FloppyDrive::MoveToSectorAfter(std::uint8_t r, std::uint8_t whenAlone) {
 int FloppyDrive::SlotAfter(std::uint8_t r) const {
   // The candidates R + 1, R + 2, ... in 8-bit arithmetic: the winner is the sector whose R lies
   // the fewest steps ahead, the first in slot order among equals. A sector with R itself is never
-  // a candidate.
+  // a candidate, so the first slot holding R + 1 wins outright.
   const SectorRecord* track = Track(cylinder, side);
+  const int used = UsedSlots(cylinder, side);
+  const std::uint8_t following = static_cast<std::uint8_t>(r + 1);
   int best = -1;
   int bestDistance = 255;
-  for (int slot = 0; slot < kSlotsPerTrack; ++slot) {
+  for (int slot = 0; slot < used; ++slot) {
     if (track[slot].IsEmpty()) continue;
+    if (track[slot].R == following) return slot;
     int distance = (track[slot].R - r - 1) & 0xFF;
     if (distance < bestDistance) {
       bestDistance = distance;
@@ -177,7 +181,8 @@ SectorMatch FloppyDrive::FindSector(std::uint8_t command, std::uint8_t c, std::u
   (void)c;  // the cylinder of the ID field is not compared
   ResetRotation();
   const SectorRecord* track = CurrentTrack();
-  for (int slot = 0; slot < kSlotsPerTrack && !track[slot].IsEmpty(); ++slot) {
+  const int used = UsedSlots(cylinder, side);
+  for (int slot = 0; slot < used && !track[slot].IsEmpty(); ++slot) {
     const SectorRecord& record = track[slot];
     if (((record.H ^ h) & 1) != 0 || record.R != r) continue;
     if (command != bios_command::kReadDiagnostic && record.N != n) continue;
@@ -190,7 +195,8 @@ SectorMatch FloppyDrive::FindSector(std::uint8_t command, std::uint8_t c, std::u
 std::uint32_t FloppyDrive::FindSectorData(std::uint32_t cylinderNumber, std::uint32_t sideNumber,
                                           std::uint8_t r, std::uint8_t n) const {
   const SectorRecord* track = Track(cylinderNumber, sideNumber);
-  for (int slot = 0; slot < kSlotsPerTrack; ++slot) {
+  const int used = UsedSlots(cylinderNumber, sideNumber);
+  for (int slot = 0; slot < used; ++slot) {
     if (track[slot].R == r && track[slot].N == n) return track[slot].dataOffset;
   }
   return kNoSectorData;

@@ -48,8 +48,10 @@ class FloppyDrive : public FloppyTables {
   // The head position and the rotation cursor stay.
   void Eject();
   // Inserts the image at path, or the real drive when the unit is set to one; 1 when the drive
-  // holds a disk afterwards, 0 (and empty) otherwise.
-  std::uint32_t LoadImage(const char* path);
+  // holds a disk afterwards, 0 (and empty) otherwise. The file's first bytes may be handed over
+  // when they are known already (an image just written), and are then not read again.
+  std::uint32_t LoadImage(const char* path, const std::uint8_t* knownStart = nullptr,
+                          std::uint32_t knownSize = 0);
 
   // The unit's real-drive record, or null when the drive takes image files.
   RealDriveRecord* RealDrive() const;
@@ -101,6 +103,8 @@ class FloppyDrive : public FloppyTables {
 
   // Moves the cursor to the sector that follows R in ascending record order, or to whenAlone
   // when there is none; true when the order wrapped or there was none.
+  // The slots of a track that may hold a record (FloppyTables::usedSlots); 0 beyond the tables.
+  int UsedSlots(std::uint32_t cylinderNumber, std::uint32_t sideNumber) const;
   bool MoveToSectorAfter(std::uint8_t r, std::uint8_t whenAlone);
   // The slot of the sector that follows R in ascending record order, or -1 when there is none.
   int SlotAfter(std::uint8_t r) const;

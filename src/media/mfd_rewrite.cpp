@@ -19,18 +19,24 @@ namespace {
 // Data bytes a track occupies in an MFD data area: every copy of every sector and special.
 std::uint64_t TrackDataSize(const FloppyDrive& drive, int track) {
   std::uint64_t size = 0;
-  for (const SectorRecord& r : drive.sectors[track])
+  for (int slot = 0; slot < drive.usedSlots[track]; ++slot) {
+    const SectorRecord& r = drive.sectors[track][slot];
     if (!r.IsEmpty()) size += std::uint64_t{r.repeatCount + 1u} * SectorSize(r.N);
-  for (const SpecialReadRecord& s : drive.specials[track])
+  }
+  for (int entry = 0; entry < drive.usedSpecials[track]; ++entry) {
+    const SpecialReadRecord& s = drive.specials[track][entry];
     if (!s.EndsList()) size += std::uint64_t{s.repeatCount + 1u} * s.dataLength;
+  }
   return size;
 }
 
 bool HasCopiesOrSpecials(const FloppyDrive& drive, int track) {
-  for (const SectorRecord& r : drive.sectors[track])
+  for (int slot = 0; slot < drive.usedSlots[track]; ++slot) {
+    const SectorRecord& r = drive.sectors[track][slot];
     if (!r.IsEmpty() && r.repeatCount != 0) return true;
-  for (const SpecialReadRecord& s : drive.specials[track])
-    if (!s.EndsList()) return true;
+  }
+  for (int entry = 0; entry < drive.usedSpecials[track]; ++entry)
+    if (!drive.specials[track][entry].EndsList()) return true;
   return false;
 }
 
@@ -45,14 +51,14 @@ bool SameLayout(const SectorRecord* track, const FormatId* ids, std::uint32_t co
 
 void ReplaceRecords(FloppyDrive& drive, int track, std::uint8_t side, const FormatId* ids,
                     std::uint32_t count, bool mfm, std::uint8_t mediaType) {
-  SectorRecord* slots = drive.sectors[track];
+  const SectorRecord* slots = drive.sectors[track];
   const std::uint8_t mfmFlag = mfm ? 1 : 0;
   const std::uint8_t st0 = side != 0 ? kSide1St0 : 0;
   for (std::uint32_t i = 0; i < kSlotsPerTrack; ++i) {
-    SectorRecord& r = slots[i];
     // Data offsets are left for the reload to set. A new sector has one copy of its data: the
     // header is written with the tables' repeat counts, and the track's data hold one copy each.
-    const SectorRecord old = r;
+    const SectorRecord old = slots[i];
+    SectorRecord r;
     if (i < count) {
       const FormatId& id = ids[i];
       r = {id.C,
@@ -74,14 +80,17 @@ void ReplaceRecords(FloppyDrive& drive, int track, std::uint8_t side, const Form
       r.repeatCursor = old.repeatCursor;
       r.repeatCount = old.repeatCount;
     }
+    drive.SetSector(track, static_cast<int>(i), r);
   }
-  for (SpecialReadRecord& s : drive.specials[track]) s = kEndOfList;
+  drive.ClearSpecials(track);
 }
 
 // The track's tables as they were, put back when the rewrite fails before the image changed.
 struct TrackBackup {
   SectorRecord sectors[kSlotsPerTrack];
   SpecialReadRecord specials[kSpecialsPerTrack];
+  std::uint16_t usedSlots;
+  std::uint16_t usedSpecials;
   std::uint32_t revision;
 };
 
@@ -126,6 +135,8 @@ FormatOutcome FormatTrack(FloppyDrive& drive, std::uint8_t side, const FormatId*
   if (backup == nullptr) return FormatOutcome::kNotReady;
   std::memcpy(backup->sectors, drive.sectors[track], sizeof backup->sectors);
   std::memcpy(backup->specials, drive.specials[track], sizeof backup->specials);
+  backup->usedSlots = drive.usedSlots[track];
+  backup->usedSpecials = drive.usedSpecials[track];
   backup->revision = drive.revision;
 
   ReplaceRecords(drive, track, side, ids, count, mfm, mediaType);
@@ -138,6 +149,8 @@ FormatOutcome FormatTrack(FloppyDrive& drive, std::uint8_t side, const FormatId*
   if (result == RewriteResult::kImageUntouched) {
     std::memcpy(drive.sectors[track], backup->sectors, sizeof backup->sectors);
     std::memcpy(drive.specials[track], backup->specials, sizeof backup->specials);
+    drive.usedSlots[track] = backup->usedSlots;
+    drive.usedSpecials[track] = backup->usedSpecials;
     drive.revision = backup->revision;
   }
   return result == RewriteResult::kReloaded ? FormatOutcome::kDone : FormatOutcome::kNotReady;

@@ -37,14 +37,10 @@ bool WriteFill(FileHandle to, std::uint64_t size, std::uint8_t fillByte, std::ui
 }
 
 bool WriteNewImage(FloppyDrive& drive, const RewritePlan& plan, FileHandle out,
-                   std::uint8_t* chunk) {
+                   const std::uint8_t* header, std::uint32_t headerSize, std::uint8_t* chunk) {
   const std::uint64_t fileSize = FileSize(drive.file);
   if (fileSize == 0 || plan.dataStart > fileSize) return false;
-  const std::uint32_t headerSize = ImageHeaderSize(drive);
-  std::unique_ptr<std::uint8_t[]> header(new (std::nothrow) std::uint8_t[headerSize]);
-  if (header == nullptr || BuildImageHeader(drive, header.get(), headerSize) != headerSize ||
-      WriteFileBytes(out, header.get(), headerSize) != headerSize)
-    return false;
+  if (WriteFileBytes(out, header, headerSize) != headerSize) return false;
   bool copied;
   if (plan.keepTrackData) {
     copied = CopyRange(drive.file, out, plan.dataStart, fileSize, chunk);
@@ -67,9 +63,14 @@ RewriteResult RewriteImage(FloppyDrive& drive, const RewritePlan& plan) {
   imagePath[sizeof imagePath - 1] = '\0';
 
   std::unique_ptr<std::uint8_t[]> chunk(new (std::nothrow) std::uint8_t[kChunk]);
-  if (chunk == nullptr) return RewriteResult::kImageUntouched;
+  // The header is built once: written into the new image, then loaded from memory.
+  const std::uint32_t headerSize = ImageHeaderSize(drive);
+  std::unique_ptr<std::uint8_t[]> header(new (std::nothrow) std::uint8_t[headerSize]);
+  if (chunk == nullptr || header == nullptr ||
+      BuildImageHeader(drive, header.get(), headerSize) != headerSize)
+    return RewriteResult::kImageUntouched;
   const bool replaced = ReplaceImageFile(imagePath, [&](FileHandle out) {
-    if (!WriteNewImage(drive, plan, out, chunk.get())) return false;
+    if (!WriteNewImage(drive, plan, out, header.get(), headerSize, chunk.get())) return false;
     // Some platforms refuse to replace an open file: the image is closed first.
     CloseFile(drive.file);
     drive.file = 0;
@@ -81,7 +82,8 @@ RewriteResult RewriteImage(FloppyDrive& drive, const RewritePlan& plan) {
     drive.LoadImage(imagePath);
     return RewriteResult::kReloadFailed;
   }
-  return drive.LoadImage(imagePath) != 0 ? RewriteResult::kReloaded : RewriteResult::kReloadFailed;
+  return drive.LoadImage(imagePath, header.get(), headerSize) != 0 ? RewriteResult::kReloaded
+                                                                   : RewriteResult::kReloadFailed;
 }
 
 }  // namespace disk

@@ -32,6 +32,11 @@ bool SeekFile(FileHandle file, std::uint64_t offset);  // from the start; false 
 std::uint64_t FileSizeOf(FileHandle file);             // 0 on failure
 std::uint32_t ReadFile(FileHandle file, void* buffer, std::uint32_t count);  // bytes read
 std::uint32_t WriteFile(FileHandle file, const void* buffer, std::uint32_t count);
+// One positioned read or write at `offset`, in place of a seek and a read or write; the file
+// position afterwards is unspecified.
+std::uint32_t ReadFileAt(FileHandle file, std::uint64_t offset, void* buffer, std::uint32_t count);
+std::uint32_t WriteFileAt(FileHandle file, std::uint64_t offset, const void* buffer,
+                          std::uint32_t count);
 bool FlushFile(FileHandle file);
 void CloseFile(FileHandle file);
 

@@ -41,11 +41,12 @@ inline disk::SectorRecord Sector(int c, int h, int r, int n, std::uint32_t dataO
 // each sector's data offset is 1000 * R so that tests can tell them apart.
 inline void LayTrack(disk::FloppyDrive& drive, std::uint32_t cylinder, std::uint32_t side,
                      std::initializer_list<int> records, std::uint8_t n = 2) {
-  disk::SectorRecord* track = drive.Track(cylinder, side);
+  const int track = disk::TrackIndex(cylinder, side);
   int slot = 0;
   for (int r : records) {
-    track[slot++] = Sector(static_cast<int>(cylinder), static_cast<int>(side), r, n,
-                           static_cast<std::uint32_t>(1000 * r));
+    drive.SetSector(track, slot++,
+                    Sector(static_cast<int>(cylinder), static_cast<int>(side), r, n,
+                           static_cast<std::uint32_t>(1000 * r)));
   }
 }
 

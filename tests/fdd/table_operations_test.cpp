@@ -55,8 +55,10 @@ TEST(FloppyDriveTables, ResetAndEjectLeaveEveryTrackEmpty) {
     EXPECT_TRUE(drive->specials[track][0].EndsList());
   }
   LayTrack(*drive, 3, 1, {1, 2, 3});
-  drive->specials[7][0].command = 6;
-  drive->specials[7][0].C = 3;
+  disk::SpecialReadRecord special = disk::kEndOfList;
+  special.command = 6;
+  special.C = 3;
+  drive->SetSpecial(7, 0, special);
   drive->cylinder = 3;
   drive->side = 1;
   drive->rotation = 2;
@@ -88,8 +90,8 @@ TEST(FloppyDriveTables, CountStopsAtTheFirstEmptySlot) {
   EXPECT_EQ(drive->CountSectors(2, 0), 2u);
   EXPECT_EQ(drive->CountSectors(2, 1), 0u);
   // A full track counts 256 and the cursor wraps past the last slot.
-  disk::SectorRecord* track = drive->Track(5, 1);
-  for (int slot = 0; slot < disk::kSlotsPerTrack; ++slot) track[slot] = Sector(5, 1, 1, 0);
+  for (int slot = 0; slot < disk::kSlotsPerTrack; ++slot)
+    drive->SetSector(disk::TrackIndex(5, 1), slot, Sector(5, 1, 1, 0));
   EXPECT_EQ(drive->CountSectors(5, 1), 256u);
   drive->cylinder = 5;
   drive->side = 1;
@@ -149,7 +151,7 @@ TEST(FloppyDriveTables, NextSectorIdSkipsEmptySlotsButLooksAtAllOfThem) {
   auto drive = ResetDrive();
   LayTrack(*drive, 0, 0, {1, 9, 2});
   drive->Track(0, 0)[1].C = disk::kEmptySlot;   // R = 9 is gone
-  drive->Track(0, 0)[40] = Sector(0, 0, 3, 2);  // beyond the first empty slot
+  drive->SetSector(0, 40, Sector(0, 0, 3, 2));  // beyond the first empty slot
   EXPECT_EQ(WalkByR(*drive, 4), (std::vector<int>{1, 2, 3, 1}));
 }
 
@@ -206,7 +208,7 @@ TEST(FloppyDriveTables, SingleSectorTrackLeavesTheCursorPastTheEnd) {
 TEST(FloppyDriveTables, FindSectorDataTakesTheFirstMatchInSlotOrder) {
   auto drive = ResetDrive();
   LayTrack(*drive, 1, 1, {4, 5, 6});
-  drive->Track(1, 1)[2] = Sector(1, 1, 5, 2, 77777);
+  drive->SetSector(3, 2, Sector(1, 1, 5, 2, 77777));
   EXPECT_EQ(drive->FindSectorData(1, 1, 5, 2), 5000u);
   EXPECT_EQ(drive->FindSectorData(1, 1, 5, 3), disk::kNoSectorData);
   EXPECT_EQ(drive->FindSectorData(1, 0, 5, 2), disk::kNoSectorData);

@@ -285,6 +285,9 @@ TEST(MfdR1Image, DataPastTheEndOfTheFileDoNotFailTheLoad) {
   auto tables = EmptyTables();
   ASSERT_TRUE(Parse(image, *tables));
   EXPECT_GT(tables->sectors[0][8].dataOffset, image.size());
+  // Data that would end past the 32-bit data offsets cannot be reached at all.
+  PutU32(image, 0x110, 0xFFFFF000);
+  EXPECT_FALSE(Parse(image, *EmptyTables()));
 }
 
 // --- D88 ----------------------------------------------------------------------------------------

@@ -49,8 +49,12 @@ TEST(PlatformFile, ShortReadsReportWhatMoved) {
   ASSERT_TRUE(platform::SeekFile(file, 1));
   const std::uint8_t patch[] = {9, 9};
   EXPECT_EQ(platform::WriteFile(file, patch, 2), 2u);
+  // Positioned calls alike, whatever the file position.
+  EXPECT_EQ(platform::ReadFileAt(file, 4, buffer, 8), 1u);
+  EXPECT_EQ(buffer[0], 5);
+  EXPECT_EQ(platform::WriteFileAt(file, 0, patch, 1), 1u);
   platform::CloseFile(file);
-  EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{1, 9, 9, 4, 5}));
+  EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{9, 9, 9, 4, 5}));
 }
 
 TEST(PlatformFile, NoFileFailsAndPositionsAre64Bit) {
@@ -67,7 +71,11 @@ TEST(PlatformFile, NoFileFailsAndPositionsAre64Bit) {
   ASSERT_TRUE(platform::SeekFile(file, 0x100000001u));
   EXPECT_EQ(platform::WriteFile(file, &b, 1), 1u);
   EXPECT_EQ(platform::FileSizeOf(file), 0x100000002u);
+  EXPECT_EQ(platform::WriteFileAt(file, 0x100000002u, &b, 1), 1u);
+  EXPECT_EQ(platform::ReadFileAt(file, 0x100000001u, &b, 1), 1u);
+  EXPECT_EQ(platform::FileSizeOf(file), 0x100000003u);
   EXPECT_FALSE(platform::SeekFile(file, ~std::uint64_t{0}));
+  EXPECT_EQ(platform::ReadFileAt(file, ~std::uint64_t{0}, &b, 1), 0u);
   platform::CloseFile(file);
 }
 

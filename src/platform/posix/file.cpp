@@ -88,6 +88,23 @@ std::uint32_t WriteFile(FileHandle file, const void* buffer, std::uint32_t count
   return Repeat(file, static_cast<const char*>(buffer), count, ::write);
 }
 
+std::uint32_t ReadFileAt(FileHandle file, std::uint64_t offset, void* buffer, std::uint32_t count) {
+  if (offset > static_cast<std::uint64_t>(INT64_MAX) - count) return 0;
+  char* const start = static_cast<char*>(buffer);
+  return Repeat(file, start, count, [&](int fd, char* p, std::size_t n) {
+    return ::pread(fd, p, n, static_cast<off_t>(offset + static_cast<std::uint64_t>(p - start)));
+  });
+}
+
+std::uint32_t WriteFileAt(FileHandle file, std::uint64_t offset, const void* buffer,
+                          std::uint32_t count) {
+  if (offset > static_cast<std::uint64_t>(INT64_MAX) - count) return 0;
+  const char* const start = static_cast<const char*>(buffer);
+  return Repeat(file, start, count, [&](int fd, const char* p, std::size_t n) {
+    return ::pwrite(fd, p, n, static_cast<off_t>(offset + static_cast<std::uint64_t>(p - start)));
+  });
+}
+
 bool FlushFile(FileHandle file) {
   return file != kNoFile && ::fsync(ToFd(file)) == 0;
 }

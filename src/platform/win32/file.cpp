@@ -64,6 +64,34 @@ std::uint32_t WriteFile(FileHandle file, const void* buffer, std::uint32_t count
   return done;
 }
 
+namespace {
+
+OVERLAPPED At(std::uint64_t offset) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return at;
+}
+
+}  // namespace
+
+std::uint32_t ReadFileAt(FileHandle file, std::uint64_t offset, void* buffer, std::uint32_t count) {
+  if (file == kNoFile || offset > static_cast<std::uint64_t>(INT64_MAX)) return 0;
+  OVERLAPPED at = At(offset);
+  DWORD done = 0;
+  if (!::ReadFile(ToNative(file), buffer, count, &done, &at)) return 0;
+  return done;
+}
+
+std::uint32_t WriteFileAt(FileHandle file, std::uint64_t offset, const void* buffer,
+                          std::uint32_t count) {
+  if (file == kNoFile || offset > static_cast<std::uint64_t>(INT64_MAX)) return 0;
+  OVERLAPPED at = At(offset);
+  DWORD done = 0;
+  if (!::WriteFile(ToNative(file), buffer, count, &done, &at)) return 0;
+  return done;
+}
+
 bool FlushFile(FileHandle file) {
   return file != kNoFile && FlushFileBuffers(ToNative(file)) != 0;
 }
