@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "chips/floppy_controller.h"
-#include "machine/disk_system.h"
-#include "machine/machine_handlers.h"
-#include "media/floppy_drive.h"
+#include "fdc/floppy_controller.h"
+#include "fdd/floppy_drive.h"
+#include "plugin/disk_system.h"
+#include "plugin/machine_handlers.h"
 #include "support/scratch.h"
 
 namespace {
@@ -22,63 +22,68 @@ class MountDelayTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing_support::WriteAll(image, std::vector<std::uint8_t>(kFloppySize, 0xE5));
-    system.hostLink.raiseInterrupt = &RaiseLine;
+    drive().Reset();
+    raise = system.fdc->wiring().raiseInterrupt;
+    system.fdc->ConnectInterrupt(&RaiseLine);
     gLines.clear();
   }
   void TearDown() override {
-    system.bios.floppyCall.workerRunning.store(0);
-    system.bios.floppyCall.lent = false;
-    for (int unit = 0; unit < 2; ++unit) drive(unit).Eject();
+    system.fdc->ConnectInterrupt(raise);
+    system.floppyCall.workerRunning.store(0);
+    system.floppyCall.lent = false;
+    for (int unit = 0; unit < 2; ++unit) {
+      system.mountDelay[unit] = 0;
+      system.imagePaths[unit][0] = '\0';
+      drive(unit).Eject();
+    }
   }
-  disk::FloppyDrive& drive(int unit = 0) { return *system.devices.floppyDrives[unit]; }
+  disk::FloppyDrive& drive(int unit = 0) { return *system.floppyDrives[unit]; }
 
-  disk::DiskSystem system;
+  disk::DiskSystem& system = disk::TheDiskSystem();
+  MhwRaiseInterrupt raise = nullptr;
   testing_support::ScratchDir dir;
   std::string image = dir.File("disk.hdm");
 };
 
+// Drive 1's image comes in on the 40th tick and the controller reports the ready change (its
+// interrupt a few ticks later, nothing for sense interrupt status); drive 2's is gone: the
+// failed mount empties its path.
 TEST_F(MountDelayTest, MountsOnTheFortiethTickAndRaisesTheReadyChange) {
-  platform::CopyString(system.settings.imagePaths[0], image.c_str(), platform::kPathSize);
+  disk::CopyString(system.imagePaths[0], image.c_str(), disk::kPathSize);
+  disk::CopyString(system.imagePaths[1], dir.File("gone.hdm").c_str(), disk::kPathSize);
   system.mountDelay[0] = 40;
-  for (int tick = 1; tick < 40; ++tick) disk::PeriodicTick(system);
+  system.mountDelay[1] = 2;
+  for (int tick = 1; tick < 40; ++tick) disk::PeriodicTick();
   EXPECT_FALSE(drive().Inserted());
-  disk::PeriodicTick(system);
+  EXPECT_FALSE(drive(1).Inserted());
+  EXPECT_STREQ(system.imagePaths[1], "");
+  gLines.clear();
+  disk::PeriodicTick();
   EXPECT_TRUE(drive().Inserted());
   EXPECT_EQ(system.mountDelay[0], 0u);
-  EXPECT_STREQ(system.settings.imagePaths[0], image.c_str());
-  EXPECT_EQ(system.devices.fdc->unit, 0u);
-  EXPECT_EQ(system.devices.fdc->st0, 0xC0);  // ready change, unit 0
-  // The controller's interrupt follows a few ticks later, on the 1 MB line.
-  for (int tick = 0; tick < 5 && gLines.empty(); ++tick) disk::PeriodicTick(system);
-  EXPECT_EQ(gLines, std::vector<std::uint32_t>{3});
-}
-
-TEST_F(MountDelayTest, AFailedMountEmptiesThePath) {
-  platform::CopyString(system.settings.imagePaths[0], dir.File("gone.hdm").c_str(),
-                       platform::kPathSize);
-  system.mountDelay[0] = 2;
-  disk::PeriodicTick(system);
-  EXPECT_STREQ(system.settings.imagePaths[0], dir.File("gone.hdm").c_str());
-  disk::PeriodicTick(system);
-  EXPECT_FALSE(drive().Inserted());
-  EXPECT_STREQ(system.settings.imagePaths[0], "");
+  EXPECT_STREQ(system.imagePaths[0], image.c_str());
+  EXPECT_EQ(system.fdc->unit * 0x100 + system.fdc->st0, 0x0C0u);  // ready change, unit 0
+  for (int tick = 0; tick < 5 && gLines.empty(); ++tick) disk::PeriodicTick();
+  EXPECT_EQ(gLines, std::vector<std::uint32_t>{3});  // the 1 MB line
+  system.fdc->WritePort(0x92, 0x08);
+  EXPECT_EQ(system.fdc->ReadPort(0x92), 0x80);
 }
 
 TEST_F(MountDelayTest, ADriveLentToTheWorkerIsMountedWhenItIsBack) {
   for (int unit = 0; unit < 2; ++unit) {
-    platform::CopyString(system.settings.imagePaths[unit], image.c_str(), platform::kPathSize);
+    disk::CopyString(system.imagePaths[unit], image.c_str(), disk::kPathSize);
     system.mountDelay[unit] = 1;
   }
-  system.bios.fdWaitCount[1] = 5;
-  system.bios.floppyCall.unit = 0;  // a worker is using drive 0
-  system.bios.floppyCall.lent = true;
-  system.bios.floppyCall.workerRunning.store(1);
-  for (int tick = 0; tick < 3; ++tick) disk::PeriodicTick(system);
+  system.fdWaitCount[1] = 5;
+  system.floppyCall.unit = 0;  // a worker is using drive 0
+  system.floppyCall.lent = true;
+  system.floppyCall.workerRunning.store(1);
+  for (int tick = 0; tick < 3; ++tick) disk::PeriodicTick();
   EXPECT_FALSE(drive(0).Inserted());
-  EXPECT_TRUE(drive(1).Inserted());           // the other drive is not held up
-  EXPECT_EQ(system.bios.fdWaitCount[1], 2u);  // FDWAIT goes on counting
-  system.bios.floppyCall.workerRunning.store(0);
-  disk::PeriodicTick(system);
+  EXPECT_TRUE(drive(1).Inserted());      // the other drive is not held up
+  EXPECT_EQ(system.fdWaitCount[1], 2u);  // FDWAIT goes on counting
+  system.floppyCall.workerRunning.store(0);
+  disk::PeriodicTick();
   EXPECT_TRUE(drive(0).Inserted());
 }
 

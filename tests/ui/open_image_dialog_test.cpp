@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/host_abi.h"
+#include "plugin/host_abi.h"
 #include "ui/image_selection.h"
 #include "ui/panel_controls.h"
 #include "ui/status_panel.h"
@@ -46,56 +46,57 @@ class OpenImageTest : public testing_support::UiTest {
     hostTable.assign(mhw::kHostTableWords, 0);
     mouseRecord[0] = reinterpret_cast<MhwWord>(&MouseState);
     hostTable[mhw::kSlotMouseRecord] = reinterpret_cast<MhwWord>(mouseRecord);
-    gModes.hostTable = system.hostLink.host = hostTable.data();
+    gModes.hostTable = system.host = hostTable.data();
   }
   void Provide142() {
-    system.links.displayMode[0] = reinterpret_cast<MhwWord>(&DisplayPointer);
-    system.links.displayMode[2] = reinterpret_cast<MhwWord>(&Notify142);
+    system.displayMode[0] = reinterpret_cast<MhwWord>(&DisplayPointer);
+    system.displayMode[2] = reinterpret_cast<MhwWord>(&Notify142);
   }
   void Provide140() {
-    system.links.dialogMode[0] = reinterpret_cast<MhwWord>(&DialogFlag);
-    system.links.dialogMode[1] = reinterpret_cast<MhwWord>(&Notify140);
+    system.dialogMode[0] = reinterpret_cast<MhwWord>(&DialogFlag);
+    system.dialogMode[1] = reinterpret_cast<MhwWord>(&Notify140);
   }
   std::vector<MhwWord> hostTable;
   MhwWord mouseRecord[2] = {};
 };
 
+// The host's dialog mode: slot 140's flag when it is 1, unless slot 142 gives a pointer, whose
+// value then decides alone.
 TEST_F(OpenImageTest, HostDialogModeTruthTable) {
-  EXPECT_FALSE(disk::HostDialogModeOn(system.links));  // no tables
+  EXPECT_FALSE(disk::HostDialogModeOn());  // no tables
   Provide140();
-  gModes.dialogValue = 1;
-  EXPECT_TRUE(disk::HostDialogModeOn(system.links));
-  gModes.dialogValue = 2;  // only 1 counts
-  EXPECT_FALSE(disk::HostDialogModeOn(system.links));
-  Provide142();
-  gModes.displayValue = 1;
-  EXPECT_TRUE(disk::HostDialogModeOn(system.links));
-  gModes.displayValue = 0;
-  gModes.dialogValue = 1;
-  EXPECT_FALSE(disk::HostDialogModeOn(system.links));  // a pointer from 142 decides alone
-  gModes.displayNull = true;
-  EXPECT_TRUE(disk::HostDialogModeOn(system.links));  // a null pointer falls back to 140
-  gModes.dialogValue = 0;
-  EXPECT_FALSE(disk::HostDialogModeOn(system.links));
+  const struct {
+    bool provide142;
+    std::uint32_t dialog, display;
+    bool null, on;
+  } cases[] = {{false, 1, 0, false, true}, {false, 2, 0, false, false}, {true, 2, 1, false, true},
+               {true, 1, 0, false, false}, {true, 1, 0, true, true},    {true, 0, 0, true, false}};
+  for (const auto& c : cases) {
+    if (c.provide142) Provide142();
+    gModes.dialogValue = c.dialog;
+    gModes.displayValue = c.display;
+    gModes.displayNull = c.null;
+    EXPECT_EQ(disk::HostDialogModeOn(), c.on) << c.dialog << c.display << c.null;
+  }
 }
 
 TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   testing_support::WriteText(ini, "[DISK]\nLASTPATHFDD=C:\\OLD\\\nDISK00=from-ini.mfd\n");
-  std::string chosen = Image("GAME.D88", D88Image("GAME", 0));
+  std::string chosen = Image("GAME.D88", D88("GAME"));
   system.running = 1;
   SetPath(0, "previous.mfd");
   panel.ChooseFile(chosen);
   Provide142();
-  disk::PanelCommand(ui, ImageButton(0));
+  disk::PanelCommand(ImageButton(0));
   ASSERT_EQ(panel.fileDialogs.size(), 1u);
   EXPECT_EQ(panel.fileDialogs[0].initialFolder, "C:\\OLD\\");
   EXPECT_EQ(panel.fileDialogs[0].filter.substr(0, 23), std::string("ALL SUPPORTED FD IMAGE\0", 23));
   EXPECT_FALSE(panel.fileDialogs[0].ownedByHostWindow);
-  EXPECT_STREQ(system.settings.imagePaths[0], chosen.c_str());
+  EXPECT_STREQ(system.imagePaths[0], chosen.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "GAME");
   EXPECT_EQ(gModes.notified142, 1);
-  EXPECT_EQ(ui.panelBusy, 0u);
+  EXPECT_EQ(system.panelBusy, 0u);
 
   disk::DiskSettings settings(ini.c_str());
   settings.Load();
@@ -104,10 +105,10 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
 
   // A hard-disk image waits for the next start-up; its folder goes to LASTPATHHDD.
   system.running = 0;
-  std::string hd = Image("HD.MHD", MhdImage("HD"));
+  std::string hd = Image("HD.MHD", Mhd("HD"));
   panel.ChooseFile(hd);
-  disk::PanelCommand(ui, ImageButton(2));
-  EXPECT_STREQ(system.settings.imagePaths[2], hd.c_str());
+  disk::PanelCommand(ImageButton(2));
+  EXPECT_STREQ(system.imagePaths[2], hd.c_str());
   settings.Load();
   EXPECT_STREQ(settings.lastPathHdd, settings.lastPathFdd);
   EXPECT_EQ(panel.fileDialogs[1].filter.substr(0, 23), std::string("ALL SUPPORTED HD IMAGE\0", 23));
@@ -118,34 +119,34 @@ TEST_F(OpenImageTest, CancelEjectsOnlyInTheHostDialogMode) {
   SetPath(0, "kept.mfd");
   panel.ChooseFile("");
   Provide140();
-  disk::OpenImageDialog(ui, 0);
-  EXPECT_STREQ(system.settings.imagePaths[0], "kept.mfd");
+  disk::OpenImageDialog(0);
+  EXPECT_STREQ(system.imagePaths[0], "kept.mfd");
   EXPECT_EQ(gModes.notified140, 1);
 
   gModes.dialogValue = 1;
-  disk::OpenImageDialog(ui, 0);
+  disk::OpenImageDialog(0);
   EXPECT_TRUE(panel.fileDialogs.back().ownedByHostWindow);
-  EXPECT_STREQ(system.settings.imagePaths[0], "");
+  EXPECT_STREQ(system.imagePaths[0], "");
 
   // Stopped: the mode does not apply and nothing changes.
   system.running = 0;
   SetPath(1, "kept.mfd");
-  disk::OpenImageDialog(ui, 1);
+  disk::OpenImageDialog(1);
   EXPECT_FALSE(panel.fileDialogs.back().ownedByHostWindow);
-  EXPECT_STREQ(system.settings.imagePaths[1], "kept.mfd");
+  EXPECT_STREQ(system.imagePaths[1], "kept.mfd");
   EXPECT_EQ(gModes.notified140, 3);  // notified after every dialog
 }
 
 TEST_F(OpenImageTest, CapturedCursorIsFreedForTheDialogOnly) {
   system.running = 1;
   panel.ChooseFile("");
-  disk::OpenImageDialog(ui, 0);
+  disk::OpenImageDialog(0);
   EXPECT_TRUE(panel.cursorLog.empty());
   gModes.mouse = 2;
-  disk::OpenImageDialog(ui, 0);
+  disk::OpenImageDialog(0);
   EXPECT_EQ(panel.cursorLog, (std::vector<bool>{true, false}));
   system.running = 0;
-  disk::OpenImageDialog(ui, 0);
+  disk::OpenImageDialog(0);
   EXPECT_EQ(panel.cursorLog.size(), 2u);
 }
 

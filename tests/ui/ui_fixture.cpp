@@ -2,66 +2,71 @@
 
 #include <cstring>
 
+#include "ui/panel_controls.h"
+#include "ui/status_panel.h"
+
 namespace testing_support {
 namespace {
 
-void Put(std::vector<std::uint8_t>& bytes, std::size_t at, const std::string& text) {
-  std::memcpy(bytes.data() + at, text.c_str(), text.size() + 1);
+void ResetSystem(disk::DiskSystem& s, const std::string& ini) {
+  s.running = 0;
+  for (auto& path : s.imagePaths) path[0] = '\0';
+  for (auto& drive : s.realDrives) drive = disk::RealDriveRecord{};
+  for (auto& drive : s.realDrives) disk::CopyString(drive.driveName, "A", disk::kPathSize);
+  for (auto& delay : s.mountDelay) delay = 0;
+  s.panelBusy = 0;
+  s.host = nullptr;
+  std::memset(s.dialogMode, 0, sizeof s.dialogMode);
+  std::memset(s.displayMode, 0, sizeof s.displayMode);
+  disk::CopyString(s.iniPath, ini.c_str(), disk::kPathSize);
 }
 
 }  // namespace
 
 void UiTest::SetUp() {
-  platform::CopyString(system.settings.iniPath, ini.c_str(), platform::kPathSize);
-  for (auto& drive : system.settings.realDrives)
-    platform::CopyString(drive.driveName, "A", platform::kPathSize);
-  panel.statusPanel = &ui;
-  ui.surface.store(&panel);
+  ResetSystem(system, ini);
+  disk::AttachPanel(&panel);
 }
 
-std::vector<std::uint8_t> UiTest::MfdImage(const std::string& comment, bool writeProtect,
-                                           int revision) {
-  std::vector<std::uint8_t> bytes(revision == 0 ? 68112 + 4096 : 960 + 2048);
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 3);
-  std::memset(bytes.data(), 0, 16);
-  Put(bytes, 0, revision == 0 ? "ZEBFDDIMAGE.R0" : "ZEBFDDIMAGE.R1");
-  Put(bytes, 16, comment);
-  bytes[0x114] = writeProtect ? 1 : 0;
+void UiTest::TearDown() {
+  disk::AttachPanel(nullptr);
+  ResetSystem(system, "");
+}
+
+Bytes UiTest::Mfd(const std::string& comment, int revision, bool writeProtect) {
+  DiskSpec disk = UniformDisk(1, 8, 3);
+  disk.comment = comment;
+  disk.writeProtect = writeProtect ? 1 : 0;
+  return revision == 0 ? BuildR0(disk) : BuildR1(disk);
+}
+
+Bytes UiTest::D88(const std::string& name, int sizeDelta) {
+  DiskSpec disk = UniformDisk(1, 8, 3);
+  disk.comment = name;
+  Bytes bytes = BuildD88(disk);
+  PutLE(bytes, 0x1C, static_cast<std::uint32_t>(static_cast<int>(bytes.size()) + sizeDelta), 4);
   return bytes;
-}
-
-std::vector<std::uint8_t> UiTest::MhdImage(const std::string& comment) {
-  std::vector<std::uint8_t> bytes(512 + 4096);
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 5 + 1);
-  std::memset(bytes.data(), 0, 16);
-  Put(bytes, 0, "ZEBHDDIMAGE.R0");
-  Put(bytes, 16, comment);
-  return bytes;
-}
-
-std::vector<std::uint8_t> UiTest::D88Image(const std::string& name, int sizeDelta) {
-  std::vector<std::uint8_t> bytes(688 + 4096, 0);
-  Put(bytes, 0, name);
-  std::uint32_t stated = static_cast<std::uint32_t>(static_cast<int>(bytes.size()) + sizeDelta);
-  for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<std::uint8_t>(stated >> (8 * i));
-  return bytes;
-}
-
-std::string UiTest::Image(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-  std::string path = dir.File(name);
-  WriteAll(path, bytes);
-  return path;
 }
 
 void UiTest::SetPath(int row, const std::string& path) {
-  platform::CopyString(system.settings.imagePaths[row], path.c_str(), platform::kPathSize);
+  disk::CopyString(system.imagePaths[row], path.c_str(), disk::kPathSize);
 }
 
 void UiTest::SetRealDrive(int row, const char* letter, bool is144) {
-  disk::RealDriveRecord& drive = system.settings.realDrives[row];
+  disk::RealDriveRecord& drive = system.realDrives[row];
   drive.useImage = 0;
-  platform::CopyString(drive.driveName, letter, platform::kPathSize);
+  disk::CopyString(drive.driveName, letter, disk::kPathSize);
   drive.is144 = is144 ? 1 : 0;
+}
+
+std::string UiTest::Row(int row) {
+  using namespace disk::panel;
+  std::string text = panel[InfoText(row)].text;
+  for (int id : {ImageButton(row), NewOrSettingButton(row), EjectButton(row), EditButton(row)}) {
+    if (id == EditButton(row) && IsFloppyRow(row)) break;
+    text += (panel[id].enabled ? "|" : "|-") + panel[id].text;
+  }
+  return text;
 }
 
 }  // namespace testing_support
