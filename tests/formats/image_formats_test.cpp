@@ -133,14 +133,16 @@ TEST(MfdImage, R1BlocksPastTheTablesOrTheFileAreRefusedButDataPastItAreNot) {
   const std::uint32_t block = disk::LoadU32(&image[0x120 + 4 * 7]);
   image.resize(image.size() - 4000);  // the last sectors' data
   EXPECT_TRUE(Load(image));
-  for (int at : {0, 2}) {  // sectors, specials
-    Bytes big = image;
-    big.resize(big.size() + 257 * 16, 0);
+  for (int at : {0, 2}) {  // sectors, specials; the records past the block read as zeros
+    Bytes big(image.begin(), image.begin() + disk::LoadU32(&image[0x110]));
+    big.resize(image.size() + 257 * 16, 0);
     PutLE(big, block + at, 257, 2);
     EXPECT_FALSE(Load(big)) << at;
     PutLE(big, block + at, 256, 2);  // exactly full is fine
     EXPECT_TRUE(Load(big)) << at;
   }
+  PutLE(image, 0x110, 0xFFFFF000, 4);  // data that would end past the 32-bit data offsets
+  EXPECT_FALSE(Load(image));
   image.resize(block + 16 + 8 * 16);
   EXPECT_FALSE(Load(image));
   image.resize(900);

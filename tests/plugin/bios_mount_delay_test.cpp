@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "fdc/floppy_controller.h"
-#include "fdd/floppy_drive.h"
-#include "plugin/disk_system.h"
-#include "plugin/machine_handlers.h"
+#include "chips/floppy_controller.h"
+#include "machine/disk_system.h"
+#include "machine/machine_handlers.h"
+#include "media/floppy_drive.h"
 #include "support/scratch.h"
 
 namespace {
@@ -22,25 +22,17 @@ class MountDelayTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing_support::WriteAll(image, std::vector<std::uint8_t>(kFloppySize, 0xE5));
-    drive().Reset();
-    raise = system.fdc->wiring().raiseInterrupt;
-    system.fdc->ConnectInterrupt(&RaiseLine);
+    system.hostLink.raiseInterrupt = &RaiseLine;
     gLines.clear();
   }
   void TearDown() override {
-    system.fdc->ConnectInterrupt(raise);
-    system.floppyCall.workerRunning.store(0);
-    system.floppyCall.lent = false;
-    for (int unit = 0; unit < 2; ++unit) {
-      system.mountDelay[unit] = 0;
-      system.imagePaths[unit][0] = '\0';
-      drive(unit).Eject();
-    }
+    system.bios.floppyCall.workerRunning.store(0);
+    system.bios.floppyCall.lent = false;
+    for (int unit = 0; unit < 2; ++unit) drive(unit).Eject();
   }
-  disk::FloppyDrive& drive(int unit = 0) { return *system.floppyDrives[unit]; }
+  disk::FloppyDrive& drive(int unit = 0) { return *system.devices.floppyDrives[unit]; }
 
-  disk::DiskSystem& system = disk::TheDiskSystem();
-  MhwRaiseInterrupt raise = nullptr;
+  disk::DiskSystem system;
   testing_support::ScratchDir dir;
   std::string image = dir.File("disk.hdm");
 };
@@ -49,41 +41,42 @@ class MountDelayTest : public ::testing::Test {
 // interrupt a few ticks later, nothing for sense interrupt status); drive 2's is gone: the
 // failed mount empties its path.
 TEST_F(MountDelayTest, MountsOnTheFortiethTickAndRaisesTheReadyChange) {
-  disk::CopyString(system.imagePaths[0], image.c_str(), disk::kPathSize);
-  disk::CopyString(system.imagePaths[1], dir.File("gone.hdm").c_str(), disk::kPathSize);
+  auto& paths = system.settings.imagePaths;
+  platform::CopyString(paths[0], image.c_str(), platform::kPathSize);
+  platform::CopyString(paths[1], dir.File("gone.hdm").c_str(), platform::kPathSize);
   system.mountDelay[0] = 40;
   system.mountDelay[1] = 2;
-  for (int tick = 1; tick < 40; ++tick) disk::PeriodicTick();
-  EXPECT_FALSE(drive().Inserted());
-  EXPECT_FALSE(drive(1).Inserted());
-  EXPECT_STREQ(system.imagePaths[1], "");
+  for (int tick = 1; tick < 40; ++tick) disk::PeriodicTick(system);
+  EXPECT_FALSE(drive().Inserted() || drive(1).Inserted());
+  EXPECT_STREQ(paths[1], "");
   gLines.clear();
-  disk::PeriodicTick();
+  disk::PeriodicTick(system);
   EXPECT_TRUE(drive().Inserted());
   EXPECT_EQ(system.mountDelay[0], 0u);
-  EXPECT_STREQ(system.imagePaths[0], image.c_str());
-  EXPECT_EQ(system.fdc->unit * 0x100 + system.fdc->st0, 0x0C0u);  // ready change, unit 0
-  for (int tick = 0; tick < 5 && gLines.empty(); ++tick) disk::PeriodicTick();
+  EXPECT_STREQ(paths[0], image.c_str());
+  disk::FloppyController& fdc = *system.devices.fdc;
+  EXPECT_EQ(fdc.unit * 0x100 + fdc.st0, 0x0C0u);  // ready change, unit 0
+  for (int tick = 0; tick < 5 && gLines.empty(); ++tick) disk::PeriodicTick(system);
   EXPECT_EQ(gLines, std::vector<std::uint32_t>{3});  // the 1 MB line
-  system.fdc->WritePort(0x92, 0x08);
-  EXPECT_EQ(system.fdc->ReadPort(0x92), 0x80);
+  fdc.WritePort(0x92, 0x08);
+  EXPECT_EQ(fdc.ReadPort(0x92), 0x80);
 }
 
 TEST_F(MountDelayTest, ADriveLentToTheWorkerIsMountedWhenItIsBack) {
   for (int unit = 0; unit < 2; ++unit) {
-    disk::CopyString(system.imagePaths[unit], image.c_str(), disk::kPathSize);
+    platform::CopyString(system.settings.imagePaths[unit], image.c_str(), platform::kPathSize);
     system.mountDelay[unit] = 1;
   }
-  system.fdWaitCount[1] = 5;
-  system.floppyCall.unit = 0;  // a worker is using drive 0
-  system.floppyCall.lent = true;
-  system.floppyCall.workerRunning.store(1);
-  for (int tick = 0; tick < 3; ++tick) disk::PeriodicTick();
+  system.bios.fdWaitCount[1] = 5;
+  system.bios.floppyCall.unit = 0;  // a worker is using drive 0
+  system.bios.floppyCall.lent = true;
+  system.bios.floppyCall.workerRunning.store(1);
+  for (int tick = 0; tick < 3; ++tick) disk::PeriodicTick(system);
   EXPECT_FALSE(drive(0).Inserted());
-  EXPECT_TRUE(drive(1).Inserted());      // the other drive is not held up
-  EXPECT_EQ(system.fdWaitCount[1], 2u);  // FDWAIT goes on counting
-  system.floppyCall.workerRunning.store(0);
-  disk::PeriodicTick();
+  EXPECT_TRUE(drive(1).Inserted());           // the other drive is not held up
+  EXPECT_EQ(system.bios.fdWaitCount[1], 2u);  // FDWAIT goes on counting
+  system.bios.floppyCall.workerRunning.store(0);
+  disk::PeriodicTick(system);
   EXPECT_TRUE(drive(0).Inserted());
 }
 

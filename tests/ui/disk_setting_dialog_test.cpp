@@ -4,7 +4,7 @@
 
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
-#include "ui/editor_launch.h"
+#include "ui/image_selection.h"
 #include "ui/panel_controls.h"
 #include "ui/ui_fixture.h"
 
@@ -24,7 +24,7 @@ class DiskSettingTest : public testing_support::UiTest {
       text += std::to_string(window[id].enabled ? window[id].selected : -1) + " ";
     return text + std::to_string(window[IDC_FDWAIT].checked) + " " + window[IDC_EDITOR_PATH].text;
   }
-  disk::DiskSettingDialog dialog{nullptr};
+  disk::DiskSettingDialog dialog{system, nullptr};
   FakeSurface window;
 };
 
@@ -52,7 +52,7 @@ TEST_F(DiskSettingTest, ShowsTheIniFileAndSavesTheControls) {
        {"blnImage00=0", "szFdd00=B", "byType00=1", "blnImage01=1", "szFdd01=A",
         "DISKEXPLORER=E:\\editdisk.exe", "FDWAIT=0", "DISK00=a.mfd", "LASTPATHHDD=D:\\HD\\"})
     EXPECT_NE(ReadText(ini).find(line), std::string::npos) << line;
-  disk::ApplyRealDriveSettings();
+  disk::ApplyRealDriveSettings(ui);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "FD Drive - B ( 1.44M )");
 }
 
@@ -67,10 +67,11 @@ TEST_F(DiskSettingTest, CancelAndCloseLeaveTheFileAlone) {
   dialog.OnClose(window);
   EXPECT_EQ(ReadText(ini), text);
 
-  system.realDrives[0].inserted = 1;
-  disk::ApplyRealDriveSettings();  // copies what the file holds, keeps inserted
-  EXPECT_EQ(system.realDrives[0].useImage * 10 + system.realDrives[0].inserted, 1u);
-  EXPECT_STREQ(system.realDrives[0].driveName, "d");
+  system.settings.realDrives[0].inserted = 1;
+  disk::ApplyRealDriveSettings(ui);  // copies what the file holds, keeps inserted
+  EXPECT_EQ(system.settings.realDrives[0].useImage * 10 + system.settings.realDrives[0].inserted,
+            1u);
+  EXPECT_STREQ(system.settings.realDrives[0].driveName, "d");
   // Saving lists without a selection stores image files and 1.23 MB instead of stray values.
   dialog.OnCommand(window, IDC_SAVE);
   for (const char* line : {"blnImage00=1", "szFdd00=A", "byType00=0"})
@@ -87,7 +88,7 @@ TEST_F(DiskSettingTest, BrowseFillsTheEditorPathUnlessCancelled) {
             std::string("EXE FILES\0*.EXE\0ALL FILES\0*.*\0", 30));
   window.onFileDialog = [](disk::FileDialogRequest& request) {
     EXPECT_STREQ(request.fileName, "editdisk.exe");
-    disk::CopyString(request.fileName, "C:\\DE\\editdisk.exe", disk::kPathSize);
+    platform::CopyString(request.fileName, "C:\\DE\\editdisk.exe", platform::kPathSize);
     return true;
   };
   dialog.OnCommand(window, IDC_EDITOR_BROWSE);
@@ -109,9 +110,9 @@ TEST_F(DiskSettingTest, EditorRunsOnTheRowImageAndIsWaitedFor) {
   std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
   WriteText(ini, "[DISK]\nDISKEXPLORER=" + editor + "\n");
   SetPath(2, "/img/hard disk.mhd");
-  disk::LaunchEditor(1);  // floppy rows have no editor
+  disk::LaunchEditor(system, 1);  // floppy rows have no editor
   EXPECT_FALSE(testing_support::Exists(record));
-  disk::LaunchEditor(2);
+  disk::LaunchEditor(system, 2);
   EXPECT_EQ(ReadText(record), "[/img/hard disk.mhd]\n[/S]\n");
 }
 #endif

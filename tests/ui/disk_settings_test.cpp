@@ -1,5 +1,5 @@
 // The DISK section of the INI file: what is read, what is written back, and where the editor is.
-#include "ui/disk_settings.h"
+#include "machine/disk_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -86,11 +86,11 @@ TEST(DiskSettings, EditorPathResolvesAgainstTheIniFolder) {
       {"editdisk.exe", "C:\\EMUeditdisk.exe"}};
   for (const auto& [value, resolved] : cases) {
     disk::DiskSettings settings("C:\\EMU\\HOST.INI");
-    disk::CopyString(settings.diskExplorer, value, disk::kPathSize);
+    platform::CopyString(settings.diskExplorer, value, platform::kPathSize);
     EXPECT_STREQ(settings.EditorPath(), resolved) << value;
   }
   disk::DiskSettings bare("host.ini");
-  disk::CopyString(bare.diskExplorer, "editdisk.exe", disk::kPathSize);
+  platform::CopyString(bare.diskExplorer, "editdisk.exe", platform::kPathSize);
   EXPECT_STREQ(bare.EditorPath(), "host.inieditdisk.exe");
 }
 

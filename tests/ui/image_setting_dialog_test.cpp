@@ -26,8 +26,8 @@ class ImageSettingTest : public testing_support::UiTest {
       labelCaption = dialog[IDC_LABEL_CAPTION];
       edit(presenter, dialog);
     };
-    disk::RefreshPanel();
-    disk::PanelCommand(NewOrSettingButton(row));
+    disk::RefreshPanel(ui);
+    disk::PanelCommand(ui, NewOrSettingButton(row));
   }
   FakeSurface::Control label, check, labelCaption;
 };
@@ -50,7 +50,7 @@ TEST_F(ImageSettingTest, MfdCommentAndWriteProtectChangeNothingElse) {
   std::memcpy(expected.data() + 16, "New", 4);  // the old comment's tail stays behind the NUL
   expected[0x114] = 0;
   EXPECT_EQ(ReadAll(path), expected);
-  EXPECT_STREQ(system.imagePaths[0], path.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], path.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);  // mounted again with its new settings
 }
 
@@ -69,7 +69,7 @@ TEST_F(ImageSettingTest, MhdKeepsItsProtectByteAndR0ItsData) {
   auto expected = before;
   std::memcpy(expected.data() + 16, "Renamed", 8);
   EXPECT_EQ(ReadAll(path), expected);
-  EXPECT_STREQ(system.imagePaths[2], path.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[2], path.c_str());
 
   auto r0 = Mfd("R0", 0, false);
   std::string r0Path = Image("r0.mfd", r0);
@@ -102,7 +102,7 @@ TEST_F(ImageSettingTest, OtherImagesAreNeitherEditableNorWritten) {
 
 TEST_F(ImageSettingTest, RealDriveSetsItsEmulatedWriteProtection) {
   SetRealDrive(0, "A", true);
-  system.realDrives[0].inserted = 1;
+  system.settings.realDrives[0].inserted = 1;
   system.running = 1;
   Press(0, [](disk::DialogPresenter& p, FakeSurface& d) {
     p.OnCommand(d, IDC_WRITE_PROTECT);
@@ -111,13 +111,13 @@ TEST_F(ImageSettingTest, RealDriveSetsItsEmulatedWriteProtection) {
   EXPECT_TRUE(check.checked);  // 1 after SetPath
   EXPECT_TRUE(check.enabled);
   EXPECT_FALSE(label.enabled || labelCaption.enabled);
-  EXPECT_EQ(system.realDrives[0].writeProtect, 0u);
-  EXPECT_EQ(system.realDrives[0].inserted, 1u);
+  EXPECT_EQ(system.settings.realDrives[0].writeProtect, 0u);
+  EXPECT_EQ(system.settings.realDrives[0].inserted, 1u);
   EXPECT_EQ(system.mountDelay[0], 40u);
 
-  system.realDrives[0].inserted = 1;
+  system.settings.realDrives[0].inserted = 1;
   Press(0, [](disk::DialogPresenter& p, FakeSurface& d) { p.OnClose(d); });  // nothing stored
-  EXPECT_EQ(system.realDrives[0].writeProtect, 0u);
+  EXPECT_EQ(system.settings.realDrives[0].writeProtect, 0u);
 }
 
 TEST_F(ImageSettingTest, NewButtonsOpenTheNewImageDialogs) {
@@ -127,14 +127,14 @@ TEST_F(ImageSettingTest, NewButtonsOpenTheNewImageDialogs) {
     d.EndDialog(1);
   };
   system.running = 1;
-  disk::RefreshPanel();
+  disk::RefreshPanel(ui);
   SetPath(1, "kept.mfd");  // no file: the panel still shows New for it
-  disk::PanelCommand(NewOrSettingButton(1));
+  disk::PanelCommand(ui, NewOrSettingButton(1));
   EXPECT_EQ(system.mountDelay[1], 40u);
-  EXPECT_STREQ(system.imagePaths[1], "kept.mfd");
+  EXPECT_STREQ(system.settings.imagePaths[1], "kept.mfd");
   system.running = 0;
-  disk::RefreshPanel();
-  disk::PanelCommand(NewOrSettingButton(3));
+  disk::RefreshPanel(ui);
+  disk::PanelCommand(ui, NewOrSettingButton(3));
   EXPECT_EQ(shown, (std::vector<int>{IDD_NEW_FLOPPY, IDD_NEW_HARD_DISK}));
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "hdd/new_hard_disk_image.h"
+#include "media/new_hard_disk_image.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/ui_fixture.h"
@@ -19,7 +19,7 @@ class NewImageDialogTest : public testing_support::UiTest {};
 
 TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
   testing_support::WriteText(ini, "[DISK]\nLASTPATHFDD=" + dir.path() + "\n");
-  disk::NewFloppyImageDialog dialog(1);
+  disk::NewFloppyImageDialog dialog(system, 1);
   FakeSurface window;
   dialog.OnInit(window);
   EXPECT_EQ(window[IDC_NEW_LETTER].items.size(), 26u);
@@ -46,7 +46,7 @@ TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
   const std::uint8_t* last = &blank[0x120 + (161 * 26 + 25) * 16];  // track 161, place 25
   EXPECT_EQ(Bytes(last, last + 12),
             (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xE0, 0x44, 1, 0, 0, 0}));
-  EXPECT_STREQ(system.imagePaths[1], dir.File("NEWDISK.MFD").c_str());
+  EXPECT_STREQ(system.settings.imagePaths[1], dir.File("NEWDISK.MFD").c_str());
   const auto& progress = window[IDC_NEW_FD_PROGRESS].progress;
   ASSERT_EQ(progress.size(), 163u);
   EXPECT_EQ((std::vector<int>(progress.begin(), progress.begin() + 6)),
@@ -61,7 +61,7 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
   testing_support::WriteAll(dir.File("drive-C"), drive);
   testing_support::SetVariable("DISK_RAW_DRIVE_C", dir.File("drive-C"));
   testing_support::SetVariable("DISK_RAW_DRIVE_D", dir.File("no-drive-D"));
-  disk::NewFloppyImageDialog dialog(0);
+  disk::NewFloppyImageDialog dialog(system, 0);
   FakeSurface window;
   dialog.OnInit(window);
   window[IDC_NEW_BLANK].checked = false;
@@ -81,7 +81,7 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
   EXPECT_EQ(Bytes(copy.begin() + 68112, copy.end()), drive);
   const std::uint8_t* record = &copy[0x120 + (3 * 26 + 17) * 16];  // track 3, place 17
   EXPECT_EQ(Bytes(record, record + 11), (Bytes{1, 1, 18, 2, 1, 0, 0, 4, 0, 0, 0x30}));
-  EXPECT_STREQ(system.imagePaths[0], dir.File("COPY.IMG").c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], dir.File("COPY.IMG").c_str());
 
   // A drive that cannot be read: "failure", and the row keeps its image.
   window[IDC_NEW_LETTER].selected = 3;  // D: no such file
@@ -89,13 +89,13 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_EQ(window.messages.back(), "failure");
   EXPECT_FALSE(Exists(dir.File("FAIL.MFD")));
-  EXPECT_STREQ(system.imagePaths[0], dir.File("COPY.IMG").c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], dir.File("COPY.IMG").c_str());
   testing_support::SetVariable("DISK_RAW_DRIVE_C", "");
   testing_support::SetVariable("DISK_RAW_DRIVE_D", "");
 }
 
 TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
-  disk::NewHardDiskImageDialog dialog(3);
+  disk::NewHardDiskImageDialog dialog(system, 3);
   FakeSurface window;
   dialog.OnInit(window);
   EXPECT_EQ(window[IDC_NEW_SIZE].text, "80");
@@ -104,7 +104,7 @@ TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_EQ(dialog.sizeMB, 80u);
   EXPECT_EQ(window.endResult, 1);
-  EXPECT_STREQ(system.imagePaths[3], "");
+  EXPECT_STREQ(system.settings.imagePaths[3], "");
 
   // 8 heads, 32 sectors of 512 bytes: 8 cylinders a megabyte. The low 16 bits of the entry
   // count; 0 MB is the header alone.
@@ -121,7 +121,7 @@ TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
     EXPECT_TRUE(
         std::all_of(image.begin() + 286, image.end(), [](std::uint8_t b) { return b == 0; }));
   }
-  EXPECT_STREQ(system.imagePaths[3], dir.File("DISK1.MHD").c_str());
+  EXPECT_STREQ(system.settings.imagePaths[3], dir.File("DISK1.MHD").c_str());
   EXPECT_EQ(window[IDC_NEW_HD_PROGRESS].progress,
             (std::vector<int>{0, 12, 25, 37, 50, 62, 75, 87, 0, 12, 25, 37, 50, 62, 75, 87}));
 
@@ -131,7 +131,7 @@ TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_FALSE(Exists(dir.File("BIG.MHD")));
   EXPECT_TRUE(window.messages.empty());
-  EXPECT_STREQ(system.imagePaths[3], dir.File("DISK1.MHD").c_str());
+  EXPECT_STREQ(system.settings.imagePaths[3], dir.File("DISK1.MHD").c_str());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "plugin/host_abi.h"
+#include "platform/host_abi.h"
 #include "ui/image_selection.h"
 #include "ui/panel_controls.h"
 #include "ui/status_panel.h"
@@ -46,15 +46,15 @@ class OpenImageTest : public testing_support::UiTest {
     hostTable.assign(mhw::kHostTableWords, 0);
     mouseRecord[0] = reinterpret_cast<MhwWord>(&MouseState);
     hostTable[mhw::kSlotMouseRecord] = reinterpret_cast<MhwWord>(mouseRecord);
-    gModes.hostTable = system.host = hostTable.data();
+    gModes.hostTable = system.hostLink.host = hostTable.data();
   }
   void Provide142() {
-    system.displayMode[0] = reinterpret_cast<MhwWord>(&DisplayPointer);
-    system.displayMode[2] = reinterpret_cast<MhwWord>(&Notify142);
+    system.links.displayMode[0] = reinterpret_cast<MhwWord>(&DisplayPointer);
+    system.links.displayMode[2] = reinterpret_cast<MhwWord>(&Notify142);
   }
   void Provide140() {
-    system.dialogMode[0] = reinterpret_cast<MhwWord>(&DialogFlag);
-    system.dialogMode[1] = reinterpret_cast<MhwWord>(&Notify140);
+    system.links.dialogMode[0] = reinterpret_cast<MhwWord>(&DialogFlag);
+    system.links.dialogMode[1] = reinterpret_cast<MhwWord>(&Notify140);
   }
   std::vector<MhwWord> hostTable;
   MhwWord mouseRecord[2] = {};
@@ -63,7 +63,7 @@ class OpenImageTest : public testing_support::UiTest {
 // The host's dialog mode: slot 140's flag when it is 1, unless slot 142 gives a pointer, whose
 // value then decides alone.
 TEST_F(OpenImageTest, HostDialogModeTruthTable) {
-  EXPECT_FALSE(disk::HostDialogModeOn());  // no tables
+  EXPECT_FALSE(disk::HostDialogModeOn(system.links));  // no tables
   Provide140();
   const struct {
     bool provide142;
@@ -76,7 +76,7 @@ TEST_F(OpenImageTest, HostDialogModeTruthTable) {
     gModes.dialogValue = c.dialog;
     gModes.displayValue = c.display;
     gModes.displayNull = c.null;
-    EXPECT_EQ(disk::HostDialogModeOn(), c.on) << c.dialog << c.display << c.null;
+    EXPECT_EQ(disk::HostDialogModeOn(system.links), c.on) << c.dialog << c.display << c.null;
   }
 }
 
@@ -87,16 +87,16 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   SetPath(0, "previous.mfd");
   panel.ChooseFile(chosen);
   Provide142();
-  disk::PanelCommand(ImageButton(0));
+  disk::PanelCommand(ui, ImageButton(0));
   ASSERT_EQ(panel.fileDialogs.size(), 1u);
   EXPECT_EQ(panel.fileDialogs[0].initialFolder, "C:\\OLD\\");
   EXPECT_EQ(panel.fileDialogs[0].filter.substr(0, 23), std::string("ALL SUPPORTED FD IMAGE\0", 23));
   EXPECT_FALSE(panel.fileDialogs[0].ownedByHostWindow);
-  EXPECT_STREQ(system.imagePaths[0], chosen.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], chosen.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "GAME");
   EXPECT_EQ(gModes.notified142, 1);
-  EXPECT_EQ(system.panelBusy, 0u);
+  EXPECT_EQ(ui.panelBusy, 0u);
 
   disk::DiskSettings settings(ini.c_str());
   settings.Load();
@@ -107,8 +107,8 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   system.running = 0;
   std::string hd = Image("HD.MHD", Mhd("HD"));
   panel.ChooseFile(hd);
-  disk::PanelCommand(ImageButton(2));
-  EXPECT_STREQ(system.imagePaths[2], hd.c_str());
+  disk::PanelCommand(ui, ImageButton(2));
+  EXPECT_STREQ(system.settings.imagePaths[2], hd.c_str());
   settings.Load();
   EXPECT_STREQ(settings.lastPathHdd, settings.lastPathFdd);
   EXPECT_EQ(panel.fileDialogs[1].filter.substr(0, 23), std::string("ALL SUPPORTED HD IMAGE\0", 23));
@@ -119,34 +119,34 @@ TEST_F(OpenImageTest, CancelEjectsOnlyInTheHostDialogMode) {
   SetPath(0, "kept.mfd");
   panel.ChooseFile("");
   Provide140();
-  disk::OpenImageDialog(0);
-  EXPECT_STREQ(system.imagePaths[0], "kept.mfd");
+  disk::OpenImageDialog(ui, 0);
+  EXPECT_STREQ(system.settings.imagePaths[0], "kept.mfd");
   EXPECT_EQ(gModes.notified140, 1);
 
   gModes.dialogValue = 1;
-  disk::OpenImageDialog(0);
+  disk::OpenImageDialog(ui, 0);
   EXPECT_TRUE(panel.fileDialogs.back().ownedByHostWindow);
-  EXPECT_STREQ(system.imagePaths[0], "");
+  EXPECT_STREQ(system.settings.imagePaths[0], "");
 
   // Stopped: the mode does not apply and nothing changes.
   system.running = 0;
   SetPath(1, "kept.mfd");
-  disk::OpenImageDialog(1);
+  disk::OpenImageDialog(ui, 1);
   EXPECT_FALSE(panel.fileDialogs.back().ownedByHostWindow);
-  EXPECT_STREQ(system.imagePaths[1], "kept.mfd");
+  EXPECT_STREQ(system.settings.imagePaths[1], "kept.mfd");
   EXPECT_EQ(gModes.notified140, 3);  // notified after every dialog
 }
 
 TEST_F(OpenImageTest, CapturedCursorIsFreedForTheDialogOnly) {
   system.running = 1;
   panel.ChooseFile("");
-  disk::OpenImageDialog(0);
+  disk::OpenImageDialog(ui, 0);
   EXPECT_TRUE(panel.cursorLog.empty());
   gModes.mouse = 2;
-  disk::OpenImageDialog(0);
+  disk::OpenImageDialog(ui, 0);
   EXPECT_EQ(panel.cursorLog, (std::vector<bool>{true, false}));
   system.running = 0;
-  disk::OpenImageDialog(0);
+  disk::OpenImageDialog(ui, 0);
   EXPECT_EQ(panel.cursorLog.size(), 2u);
 }
 

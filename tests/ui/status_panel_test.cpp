@@ -2,8 +2,8 @@
 // and lamps do.
 #include <gtest/gtest.h>
 
-#include "fdc/floppy_controller.h"
-#include "fdd/floppy_drive.h"
+#include "chips/floppy_controller.h"
+#include "media/floppy_drive.h"
 #include "ui/panel_controls.h"
 #include "ui/status_panel.h"
 #include "ui/ui_fixture.h"
@@ -23,7 +23,7 @@ TEST_F(StatusPanelTest, RowsShowTheImageHeadersOrTheRealDrive) {
   SetRealDrive(1, "B", true);
   SetPath(2, none);
   SetPath(3, plain);
-  disk::RefreshPanel();
+  disk::RefreshPanel(ui);
   EXPECT_EQ(Row(0), "R&&D|" + rd + "|Setting|Eject");
   EXPECT_EQ(Row(1), "FD Drive - B ( 1.44M )|-|-Setting|Set");
   EXPECT_EQ(Row(2), "No Information|" + none + "|Setting||-");  // no editor named
@@ -32,60 +32,60 @@ TEST_F(StatusPanelTest, RowsShowTheImageHeadersOrTheRealDrive) {
   const std::string good = Image("good.d88", D88("GAME DISK"));
   SetPath(0, Image("short.mfd", {'Z', 'E', 'B'}));
   SetRealDrive(0, "A", false);
-  system.realDrives[0].useImage = 1;
+  system.settings.realDrives[0].useImage = 1;
   SetPath(1, bad);
-  system.realDrives[1].useImage = 1;
-  disk::RefreshPanel();
+  system.settings.realDrives[1].useImage = 1;
+  disk::RefreshPanel(ui);
   EXPECT_EQ(panel[InfoText(0)].text, "No Information");
   EXPECT_EQ(panel[InfoText(1)].text, "No Information");
   SetPath(0, dir.File("missing.mfd"));
   SetPath(1, good);
-  disk::RefreshPanel();
+  disk::RefreshPanel(ui);
   EXPECT_EQ(Row(0), "||New|-Eject");
   EXPECT_EQ(panel[InfoText(1)].text, "GAME DISK");
   SetRealDrive(0, "A", false);
-  disk::RefreshPanel();
+  disk::RefreshPanel(ui);
   EXPECT_EQ(panel[InfoText(0)].text, "FD Drive - A ( 1.23M )");
 }
 
 TEST_F(StatusPanelTest, RealDriveRowTogglesBetweenSetAndEject) {
   SetRealDrive(1, "B", true);
   system.running = 1;
-  disk::RefreshPanel();
-  disk::PanelCommand(EjectButton(1));  // Set: the medium goes in 40 ticks later
-  EXPECT_EQ(system.realDrives[1].inserted, 1u);
-  EXPECT_STREQ(system.imagePaths[1], "B");
+  disk::RefreshPanel(ui);
+  disk::PanelCommand(ui, EjectButton(1));  // Set: the medium goes in 40 ticks later
+  EXPECT_EQ(system.settings.realDrives[1].inserted, 1u);
+  EXPECT_STREQ(system.settings.imagePaths[1], "B");
   EXPECT_EQ(system.mountDelay[1], 40u);
   EXPECT_EQ(Row(1), "FD Drive - B ( 1.44M )|-|Setting|Eject");
-  disk::PanelCommand(EjectButton(1));
-  EXPECT_EQ(system.realDrives[1].inserted, 0u);
-  EXPECT_STREQ(system.imagePaths[1], "");
+  disk::PanelCommand(ui, EjectButton(1));
+  EXPECT_EQ(system.settings.realDrives[1].inserted, 0u);
+  EXPECT_STREQ(system.settings.imagePaths[1], "");
   EXPECT_EQ(Row(1), "FD Drive - B ( 1.44M )|-|-Setting|Set");
 }
 
 TEST_F(StatusPanelTest, EjectWhileRunningUnmountsAndReportsTheRemoval) {
   const std::string path = Image("eject.mfd", Mfd(""));
-  disk::FloppyDrive& drive = *system.floppyDrives[0];
-  disk::FloppyController& fdc = *system.fdc;
+  disk::FloppyDrive& drive = *system.devices.floppyDrives[0];
+  disk::FloppyController& fdc = *system.devices.fdc;
   drive.Reset();
   ASSERT_EQ(drive.LoadImage(path.c_str()), 1u);
   SetPath(0, path);
   fdc.interruptDelay = 0;
-  disk::PanelCommand(EjectButton(0));  // stopped: only the path goes
+  disk::PanelCommand(ui, EjectButton(0));  // stopped: only the path goes
   EXPECT_TRUE(drive.Inserted());
   EXPECT_EQ(fdc.interruptDelay, 0u);
 
   SetPath(0, path);
   system.running = 1;
-  disk::PanelCommand(EjectButton(0));
+  disk::PanelCommand(ui, EjectButton(0));
   EXPECT_FALSE(drive.Inserted());
-  EXPECT_STREQ(system.imagePaths[0], "");
+  EXPECT_STREQ(system.settings.imagePaths[0], "");
   EXPECT_EQ(fdc.unit * 0x100 + fdc.st0, 0x0C8u);
   EXPECT_GT(fdc.interruptDelay, 0u);
   // A real drive with its media set reports its own unit.
   SetRealDrive(1, "B", true);
-  system.realDrives[1].inserted = 1;
-  disk::PanelCommand(EjectButton(1));
+  system.settings.realDrives[1].inserted = 1;
+  disk::PanelCommand(ui, EjectButton(1));
   EXPECT_EQ(fdc.unit * 0x100 + fdc.st0, 0x1C9u);
   EXPECT_EQ(system.mountDelay[1], 0u);
 }
@@ -97,11 +97,11 @@ TEST_F(StatusPanelTest, HardDiskRowsAreFixedWhileTheMachineRuns) {
   testing_support::WriteText(settings.EditorPath(), "x");  // where the editor's name resolves
   const std::string hd = Image("hd.mhd", Mhd("HD"));
   SetPath(2, hd);
-  disk::RefreshPanel();  // stopped
+  disk::RefreshPanel(ui);  // stopped
   EXPECT_EQ(Row(2), "HD|" + hd + "|Setting||");
   EXPECT_EQ(Row(3), "||New|-|-");
   system.running = 1;
-  disk::RefreshPanel();
+  disk::RefreshPanel(ui);
   EXPECT_EQ(Row(2), "HD|-" + hd + "|Setting|-|-");
   EXPECT_EQ(Row(3), "|-|-New|-|-");
 }
@@ -110,45 +110,45 @@ TEST_F(StatusPanelTest, DroppedImageReplacesTheRowUnlessBusy) {
   const std::string first = Image("first.mfd", Mfd("one")),
                     second = Image("second.mfd", Mfd("two"));
   system.running = 1;
-  disk::DropImage(ImageButton(0), first.c_str());
-  EXPECT_STREQ(system.imagePaths[0], first.c_str());
+  disk::DropImage(ui, ImageButton(0), first.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], first.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);
   EXPECT_EQ(panel[InfoText(0)].text, "one");
-  EXPECT_EQ(system.panelBusy, 0u);
+  EXPECT_EQ(ui.panelBusy, 0u);
 
-  system.panelBusy = 1;
-  disk::DropImage(ImageButton(0), second.c_str());
+  ui.panelBusy = 1;
+  disk::DropImage(ui, ImageButton(0), second.c_str());
   panel.ChooseFile(second);
-  disk::PanelCommand(ImageButton(0));  // an image-path button while busy does nothing
+  disk::PanelCommand(ui, ImageButton(0));  // an image-path button while busy does nothing
   EXPECT_TRUE(panel.fileDialogs.empty());
-  EXPECT_STREQ(system.imagePaths[0], first.c_str());
-  system.panelBusy = 0;
+  EXPECT_STREQ(system.settings.imagePaths[0], first.c_str());
+  ui.panelBusy = 0;
 
   // Hard disks are mounted at the next start-up, not by the tick; an unknown window is row 0.
-  disk::DropImage(ImageButton(3), second.c_str());
-  EXPECT_STREQ(system.imagePaths[3], second.c_str());
+  disk::DropImage(ui, ImageButton(3), second.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[3], second.c_str());
   system.mountDelay[0] = 0;
-  disk::DropImage(4711, second.c_str());
-  EXPECT_STREQ(system.imagePaths[0], second.c_str());
+  disk::DropImage(ui, 4711, second.c_str());
+  EXPECT_STREQ(system.settings.imagePaths[0], second.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);
 }
 
 TEST_F(StatusPanelTest, LampGoesDarkEightyMillisecondsAfterTheLastAccess) {
-  disk::SetAccessLamp(0, true);
+  disk::SetAccessLamp(ui, 0, true);
   EXPECT_TRUE(panel.lamps[Lamp(0)]);
   panel.Advance(50);
-  disk::SetAccessLamp(0, true);
+  disk::SetAccessLamp(ui, 0, true);
   panel.Advance(79);
   EXPECT_TRUE(panel.lamps[Lamp(0)]);
   panel.Advance(1);
   EXPECT_FALSE(panel.lamps[Lamp(0)]);
   EXPECT_TRUE(panel.timers.empty());  // switching off stops the timer
-  disk::SetAccessLamp(3, true);
-  disk::SetAccessLamp(4, true);
+  disk::SetAccessLamp(ui, 3, true);
+  disk::SetAccessLamp(ui, 4, true);
   EXPECT_EQ(panel.lamps.count(Lamp(4)), 0u);
   EXPECT_TRUE(panel.lamps[Lamp(3)]);
-  disk::AttachPanel(nullptr);
-  disk::SetAccessLamp(2, true);  // no panel: nothing
+  ui.surface.store(nullptr);
+  disk::SetAccessLamp(ui, 2, true);  // no panel: nothing
   EXPECT_EQ(panel.lamps.count(Lamp(2)), 0u);
 }
 
@@ -156,13 +156,13 @@ TEST_F(StatusPanelTest, DestroyedPanelSavesTheImagePaths) {
   testing_support::WriteText(ini, "[DISK]\nDISK00=old.mfd\nLASTPATHFDD=C:\\IMG\\\n");
   SetPath(0, "new.mfd");
   SetPath(2, "hd.mhd");
-  disk::PanelDestroyed();
+  disk::PanelDestroyed(ui);
   disk::DiskSettings settings(ini.c_str());
   settings.Load();
   EXPECT_STREQ(settings.imagePaths[0], "new.mfd");
   EXPECT_STREQ(settings.imagePaths[2], "hd.mhd");
   EXPECT_STREQ(settings.lastPathFdd, "C:\\IMG\\");
-  EXPECT_EQ(disk::Panel(), nullptr);
+  EXPECT_EQ(ui.surface.load(), nullptr);
 }
 
 }  // namespace

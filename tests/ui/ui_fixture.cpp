@@ -1,36 +1,15 @@
 #include "ui/ui_fixture.h"
 
-#include <cstring>
-
 #include "ui/panel_controls.h"
-#include "ui/status_panel.h"
 
 namespace testing_support {
-namespace {
-
-void ResetSystem(disk::DiskSystem& s, const std::string& ini) {
-  s.running = 0;
-  for (auto& path : s.imagePaths) path[0] = '\0';
-  for (auto& drive : s.realDrives) drive = disk::RealDriveRecord{};
-  for (auto& drive : s.realDrives) disk::CopyString(drive.driveName, "A", disk::kPathSize);
-  for (auto& delay : s.mountDelay) delay = 0;
-  s.panelBusy = 0;
-  s.host = nullptr;
-  std::memset(s.dialogMode, 0, sizeof s.dialogMode);
-  std::memset(s.displayMode, 0, sizeof s.displayMode);
-  disk::CopyString(s.iniPath, ini.c_str(), disk::kPathSize);
-}
-
-}  // namespace
 
 void UiTest::SetUp() {
-  ResetSystem(system, ini);
-  disk::AttachPanel(&panel);
-}
-
-void UiTest::TearDown() {
-  disk::AttachPanel(nullptr);
-  ResetSystem(system, "");
+  platform::CopyString(system.settings.iniPath, ini.c_str(), platform::kPathSize);
+  for (auto& drive : system.settings.realDrives)
+    platform::CopyString(drive.driveName, "A", platform::kPathSize);
+  panel.statusPanel = &ui;
+  ui.surface.store(&panel);
 }
 
 Bytes UiTest::Mfd(const std::string& comment, int revision, bool writeProtect) {
@@ -49,13 +28,13 @@ Bytes UiTest::D88(const std::string& name, int sizeDelta) {
 }
 
 void UiTest::SetPath(int row, const std::string& path) {
-  disk::CopyString(system.imagePaths[row], path.c_str(), disk::kPathSize);
+  platform::CopyString(system.settings.imagePaths[row], path.c_str(), platform::kPathSize);
 }
 
 void UiTest::SetRealDrive(int row, const char* letter, bool is144) {
-  disk::RealDriveRecord& drive = system.realDrives[row];
+  disk::RealDriveRecord& drive = system.settings.realDrives[row];
   drive.useImage = 0;
-  disk::CopyString(drive.driveName, letter, disk::kPathSize);
+  platform::CopyString(drive.driveName, letter, platform::kPathSize);
   drive.is144 = is144 ? 1 : 0;
 }
 
@@ -63,7 +42,7 @@ std::string UiTest::Row(int row) {
   using namespace disk::panel;
   std::string text = panel[InfoText(row)].text;
   for (int id : {ImageButton(row), NewOrSettingButton(row), EjectButton(row), EditButton(row)}) {
-    if (id == EditButton(row) && IsFloppyRow(row)) break;
+    if (id == EditButton(row) && disk::IsFloppyRow(row)) break;
     text += (panel[id].enabled ? "|" : "|-") + panel[id].text;
   }
   return text;

@@ -1,22 +1,22 @@
-// The root object on a scratch INI file with a fake status panel attached, and image files made
-// to order.
+// A root object of its own on a scratch INI file with a fake status panel attached, and image
+// files made to order.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "plugin/disk_system.h"
+#include "machine/disk_system.h"
 #include "support/disk_images.h"
 #include "support/scratch.h"
 #include "ui/fake_surface.h"
+#include "ui/status_panel.h"
 
 namespace testing_support {
 
 class UiTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
   // An MFD image with a comment, an MHD image with a comment, and a D88 image whose stated size
   // is off by `sizeDelta`.
@@ -33,7 +33,8 @@ class UiTest : public ::testing::Test {
   // New or Setting, Eject (and, for hard disks, Edit) buttons, each after "-" when disabled.
   std::string Row(int row);
 
-  disk::DiskSystem& system = disk::TheDiskSystem();
+  disk::DiskSystem system;
+  disk::StatusPanel ui{system};
   ScratchDir dir;
   std::string ini = dir.File("host.ini");
   FakeSurface panel;
