@@ -19,6 +19,7 @@
 
 #include "linked_module.h"
 #include "reference_host.h"
+#include "support/disk_images.h"
 
 namespace {
 
@@ -26,19 +27,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kFloppySize = 1261568;  // 1.2 MB headerless: 77 × 2 × 8 × 1024
 constexpr std::size_t kRecordSize = 13;
-
-std::vector<std::uint8_t> Pattern(std::size_t size, std::uint32_t seed) {
-  std::vector<std::uint8_t> bytes(size);
-  for (auto& b : bytes) {
-    seed = seed * 1103515245u + 12345u;
-    b = static_cast<std::uint8_t>(seed >> 16);
-  }
-  return bytes;
-}
-
-void Put(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value, int size) {
-  for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 
 void Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -50,22 +38,12 @@ struct Machine {
   Machine() {
     folder = (fs::temp_directory_path() / ("disk-fuzz-" + std::to_string(getpid()))).string();
     fs::create_directories(folder);
-    floppy = Pattern(kFloppySize, 1);
+    using namespace testing_support;
+    floppy = PatternBytes(kFloppySize, 1);
     // Hard disk 1: ZHD of 306 cylinders holding its first 64 KiB; hard disk 2: MHD with
     // 512-byte sectors.
-    zhd.assign(256, 0);
-    Put(zhd, 0, 306, 2);
-    auto data = Pattern(64 * 1024, 2);
-    zhd.insert(zhd.end(), data.begin(), data.end());
-    mhd.assign(512, 0);
-    std::memcpy(mhd.data(), "ZEBHDDIMAGE.R0", 15);
-    Put(mhd, 272, 512, 4);
-    Put(mhd, 276, 153, 4);
-    Put(mhd, 280, 4, 2);
-    Put(mhd, 282, 17, 2);
-    Put(mhd, 284, 512, 2);
-    data = Pattern(32 * 1024, 3);
-    mhd.insert(mhd.end(), data.begin(), data.end());
+    zhd = ZhdImage(306, PatternBytes(64 * 1024, 2));
+    mhd = MhdImage(153, 4, 17, 512, PatternBytes(32 * 1024, 3));
     const std::string ini = Path("host.ini");
     std::ofstream(ini) << "[DISK]\nDISK00=" << Path("fd1.hdm") << "\nDISK01=" << Path("fd2.hdm")
                        << "\nDISK02=" << Path("hd1.zhd") << "\nDISK03=" << Path("hd2.mhd")

@@ -13,6 +13,7 @@
 #include "media/file_routines.h"
 #include "media/floppy_drive.h"
 #include "platform/file.h"
+#include "support/disk_images.h"
 
 namespace {
 
@@ -34,45 +35,6 @@ bool IsFloppyPort(std::uint16_t port) {
   return port >= 0x90 && port != 0x439;
 }
 
-void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
-// Three cylinders of nine 512-byte sectors, in either revision; data bytes vary per sector.
-std::vector<std::uint8_t> BuildImage(bool r1) {
-  constexpr int kTracks = 6;
-  constexpr int kSectors = 9;
-  std::vector<std::uint8_t> b(r1 ? 960 : 68112, 0);
-  std::memcpy(b.data(), r1 ? "ZEBFDDIMAGE.R1" : "ZEBFDDIMAGE.R0", 15);
-  b[0x115] = 2;
-  for (int track = 0; track < (r1 ? 164 : 163); ++track) {
-    const bool used = track < kTracks;
-    if (r1) {
-      if (!used) continue;
-      Put32(b, 0x120 + 4 * track, static_cast<std::uint32_t>(b.size()));
-      std::vector<std::uint8_t> block(16 + 16 * kSectors, 0);
-      block[0] = kSectors;
-      b.insert(b.end(), block.begin(), block.end());
-    }
-    for (int place = 0; place < (r1 ? kSectors : 26); ++place) {
-      std::uint8_t* rec =
-          r1 ? &b[b.size() - 16 * (kSectors - place)] : &b[0x120 + (track * 26 + place) * 16];
-      if (used && place < kSectors) {
-        const std::uint8_t bytes[] = {static_cast<std::uint8_t>(track / 2),
-                                      static_cast<std::uint8_t>(track % 2),
-                                      static_cast<std::uint8_t>(place + 1), 2, 1};
-        std::memcpy(rec, bytes, sizeof bytes);
-      } else {
-        std::memset(rec, 0xFF, 6);
-      }
-    }
-  }
-  if (r1) Put32(b, 0x110, static_cast<std::uint32_t>(b.size()));
-  for (int i = 0; i < kTracks * kSectors * 512; ++i)
-    b.push_back(static_cast<std::uint8_t>(i * 7 + i / 512));
-  return b;
-}
-
 struct Bench {
   Bench() {
     const char* tmp = std::getenv("TMPDIR");
@@ -82,8 +44,9 @@ struct Bench {
     paths[0] = path;
     if (!platform::CreateUniqueFile(folder.c_str(), "fzs", path)) std::abort();
     paths[1] = path;
-    images[0] = BuildImage(false);
-    images[1] = BuildImage(true);
+    // Three cylinders of nine 512-byte sectors, in either revision.
+    images[0] = testing_support::BuildR0(testing_support::UniformDisk(3, 9, 2));
+    images[1] = testing_support::BuildR1(testing_support::UniformDisk(3, 9, 2));
     dma.Connect({nullptr, &ReadByte, &WriteByte});
     disk::FloppyController::Wiring wiring;
     for (int unit = 0; unit < 2; ++unit) {

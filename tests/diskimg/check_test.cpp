@@ -2,8 +2,7 @@
 // digests.
 #include "digest.h"
 #include "diskimg_fixture.h"
-#include "host/bios_fixture.h"
-#include "support/floppy_images.h"
+#include "host/module_fixture.h"
 
 namespace {
 

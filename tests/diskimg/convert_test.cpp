@@ -1,7 +1,6 @@
 // convert: round trips, refused losses, disks of a D88 file, hard disks.
 #include "diskimg_fixture.h"
-#include "host/bios_fixture.h"
-#include "support/floppy_images.h"
+#include "host/module_fixture.h"
 
 namespace {
 

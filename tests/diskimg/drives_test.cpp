@@ -1,19 +1,18 @@
 // What create, convert and read-drive write is what the module mounts: the guest reads the same
 // sectors through INT 1Bh.
 #include "diskimg_fixture.h"
-#include "host/bios_fixture.h"
-#include "support/floppy_images.h"
+#include "host/module_fixture.h"
 
 namespace {
 
 using diskimg_test::Diskimg;
-using testing_support::BiosTest;
+using testing_support::ModuleTest;
 using testing_support::ReadAll;
 using testing_support::WriteAll;
 
 constexpr std::uint32_t kBuffer = 0x20000;  // ES = 0x2000, BP = 0
 
-class WrittenImagesTest : public BiosTest {
+class WrittenImagesTest : public ModuleTest {
  protected:
   void Run(const std::vector<std::string>& args) {
     const auto outcome = Diskimg(args);
@@ -31,9 +30,9 @@ TEST_F(WrittenImagesTest, FloppiesMadeAndConvertedByTheToolReadTheirSectorsThrou
   const auto sectors = ReadAll(raw);
   for (const char* to : {"mfd-r0", "mfd", "d88", "fdi"}) {
     SCOPED_TRACE(to);
-    const std::string image = dir.File(std::string("disk.") + to);
-    Run({"convert", raw, image, "--to", to});
-    BootWith(image, "", "", "");
+    const std::string converted = dir.File(std::string("disk.") + to);
+    Run({"convert", raw, converted, "--to", to});
+    BootWith(converted);
     // Boot sector, the FAT and the root, and the file's data from cylinder 0 side 1 on.
     for (const auto& [c, h] : {std::pair{0, 0}, {0, 1}, {1, 0}}) {
       const auto read =
@@ -42,8 +41,6 @@ TEST_F(WrittenImagesTest, FloppiesMadeAndConvertedByTheToolReadTheirSectorsThrou
       EXPECT_EQ(host->ReadBlock(kBuffer, 18 * 512),
                 Slice(sectors, (c * 2 + h) * 18 * 512, 18 * 512));
     }
-    host->PowerOff();
-    host.reset();
   }
 }
 
@@ -67,12 +64,12 @@ TEST_F(WrittenImagesTest, ReadDriveCopiesWhatTheDriveHoldsIntoAnImageTheModuleMo
   const std::string device = dir.File("device");
   WriteAll(device, medium);
   testing_support::SetVariable("DISK_RAW_DRIVE_B", device);
-  const std::string image = dir.File("copy.mfd");
+  image = dir.File("copy.mfd");
   Run({"read-drive", "B:", image});
   testing_support::SetVariable("DISK_RAW_DRIVE_B", "");
   EXPECT_EQ(ReadAll(image).size(), 68112u + medium.size());
   EXPECT_EQ(Diskimg({"comment", image}).out, "New FD Image\n");
-  BootWith(image, "", "", "");
+  BootWith(image);
   const auto read = Bios(0x90, 0x56, 8 * 1024, 0x0305, 0x0101);  // C 5, H 1, R 1
   ASSERT_FALSE(read.carry);
   EXPECT_EQ(host->ReadBlock(kBuffer, 8 * 1024), Slice(medium, 11 * 8 * 1024, 8 * 1024));

@@ -4,7 +4,7 @@
 
 #include "diskimg_fixture.h"
 #include "fat/fat_tools.h"
-#include "host/bios_fixture.h"
+#include "host/module_fixture.h"
 
 namespace {
 

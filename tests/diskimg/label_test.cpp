@@ -2,8 +2,7 @@
 #include <filesystem>
 
 #include "diskimg_fixture.h"
-#include "host/bios_fixture.h"
-#include "support/floppy_images.h"
+#include "host/module_fixture.h"
 
 namespace {
 

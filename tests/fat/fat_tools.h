@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "fat/sector_device.h"
@@ -33,16 +31,11 @@ inline bool Shell(const std::string& command, std::string* output = nullptr) {
   (void)command, (void)output;
   return false;
 #else
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(
-      popen(("MTOOLS_SKIP_CHECK=1 " + command + " 2>&1").c_str(), "r"), pclose);
-  if (!pipe) return false;
   std::string text;
-  char buffer[512];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get())) text.append(buffer, n);
-  const int status = pclose(pipe.release());
+  const bool ok = testing_support::RunCommand("MTOOLS_SKIP_CHECK=1 " + command, &text) == 0;
   if (output) *output = text;
-  if (status != 0) ADD_FAILURE() << command << "\n" << text;
-  return status == 0;
+  if (!ok) ADD_FAILURE() << command << "\n" << text;
+  return ok;
 #endif
 }
 

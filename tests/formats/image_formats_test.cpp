@@ -1,387 +1,205 @@
+// The image formats on their own: what each loader makes of the fields and edge cases of its
+// format, what a hard-disk header says, and what an image tells of itself.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
+#include "formats/byte_fields.h"
 #include "formats/floppy_geometry.h"
 #include "formats/floppy_loaders.h"
-#include "formats/image_builders.h"
+#include "formats/hard_disk_formats.h"
 #include "formats/image_info.h"
+#include "support/disk_images.h"
 
 namespace {
 
-using disk::FloppyTables;
-using disk::SectorRecord;
-using namespace fdd_testing;
+using namespace testing_support;
+using disk::ImageFormat;
 
-bool Parse(const Bytes& image, FloppyTables& tables) {
+// The tables an image loads into; null when it is refused.
+std::unique_ptr<disk::FloppyTables> Load(const Bytes& image) {
+  auto tables = std::make_unique<disk::FloppyTables>();
+  tables->ClearTables();
   disk::MemoryImageReader reader(image.data(), static_cast<std::uint32_t>(image.size()));
-  return disk::ParseImage(reader, tables);
+  return disk::ParseImage(reader, *tables) ? std::move(tables) : nullptr;
 }
 
-std::uint32_t CountSectors(const FloppyTables& tables, int cylinder, int side) {
-  return tables.SectorsOnTrack(cylinder * 2 + side);
+Bytes At(const Bytes& image, std::uint32_t offset, std::uint32_t size) {
+  return Bytes(image.begin() + offset, image.begin() + offset + size);
 }
 
-// --- headerless dumps ---------------------------------------------------------------------------
-
-struct HeaderlessCase {
-  std::uint32_t size;
-  int cylinders, sectors, n;
-};
-
-class HeaderlessImage : public ::testing::TestWithParam<std::tuple<HeaderlessCase, bool>> {};
-
-TEST_P(HeaderlessImage, LoadsItsGeometryFromItsSizeAlone) {
-  auto [layout, leading] = GetParam();
-  Bytes image = BuildHeaderless(layout.size, leading);
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_STREQ(tables->comment, "NORMAL FDIMAGE");
-  EXPECT_EQ(tables->writeProtect, 0);
-  EXPECT_EQ(tables->reformattable, 0u);
-  EXPECT_EQ(tables->revision, 0u);
-
-  std::uint32_t start = leading ? 4096 : 0;
-  std::uint32_t size = disk::SectorSize(static_cast<std::uint8_t>(layout.n));
-  int lastTrack = layout.cylinders * 2 - 1;
-  for (int track : {2, lastTrack}) {
-    EXPECT_EQ(CountSectors(*tables, track / 2, track & 1),
-              static_cast<std::uint32_t>(layout.sectors));
-    const SectorRecord& first = tables->sectors[track][0];
-    EXPECT_EQ(first.C, track / 2);
-    EXPECT_EQ(first.H, track & 1);
-    EXPECT_EQ(first.R, 1);
-    EXPECT_EQ(first.N, layout.n);
-    EXPECT_EQ(first.mfm, 1);
-    EXPECT_EQ(first.st0, (track & 1) ? 0x04 : 0x00);
-    EXPECT_EQ(first.mediaType, disk::MediaTypeFor(static_cast<std::uint8_t>(layout.n),
-                                                  static_cast<std::uint32_t>(layout.sectors), 1));
-  }
-  // The last sector's data end exactly at the end of the file.
-  const SectorRecord& last = tables->sectors[lastTrack][layout.sectors - 1];
-  EXPECT_EQ(last.dataOffset + size, image.size());
-  EXPECT_EQ(last.R, layout.sectors);
-  // Past the disk, every slot holds the empty record with the running offset.
-  const SectorRecord& beyond = tables->sectors[lastTrack + 1][0];
-  EXPECT_TRUE(beyond.IsEmpty());
-  EXPECT_EQ(beyond.status, 0xE0);
-  EXPECT_EQ(beyond.st0, (lastTrack + 1) & 1 ? 0x44 : 0x40);
-  EXPECT_EQ(beyond.st1, 0x01);
-  EXPECT_EQ(beyond.dataOffset, image.size());
-  EXPECT_EQ(tables->sectors[0][layout.sectors].dataOffset, tables->sectors[1][0].dataOffset);
-  if (layout.size != 1021696) {
-    EXPECT_EQ(tables->sectors[0][0].dataOffset, start);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(EverySize, HeaderlessImage,
-                         ::testing::Combine(::testing::Values(HeaderlessCase{655360, 80, 8, 2},
-                                                              HeaderlessCase{737280, 80, 9, 2},
-                                                              HeaderlessCase{1021696, 77, 26, 1},
-                                                              HeaderlessCase{1025024, 77, 26, 1},
-                                                              HeaderlessCase{1228800, 80, 15, 2},
-                                                              HeaderlessCase{1261568, 77, 8, 3},
-                                                              HeaderlessCase{1419264, 77, 9, 3},
-                                                              HeaderlessCase{1474560, 80, 18, 2}),
-                                            ::testing::Bool()));
-
-TEST(HeaderlessImageLayout, Track0Of1021696BytesIsFmWith128ByteSectors) {
+TEST(HeaderlessImage, OnlyTheSizeCountsAndPlacesPastTheDiskAreEmpty) {
   for (bool leading : {false, true}) {
-    Bytes image = BuildHeaderless(1021696, leading);
-    auto tables = EmptyTables();
-    ASSERT_TRUE(Parse(image, *tables));
-    std::uint32_t start = leading ? 4096 : 0;
-    for (int slot = 0; slot < 26; ++slot) {
-      const SectorRecord& fm = tables->sectors[0][slot];
-      EXPECT_EQ(fm.N, 0);
-      EXPECT_EQ(fm.mfm, 0);
-      EXPECT_EQ(fm.dataOffset, start + 128u * slot);
-    }
-    const SectorRecord& side1 = tables->sectors[1][0];
-    EXPECT_EQ(side1.N, 1);
-    EXPECT_EQ(side1.mfm, 1);
-    EXPECT_EQ(side1.dataOffset, start + 26u * 128);
-    EXPECT_EQ(image[side1.dataOffset], 26);  // the 27th 128-byte block of the dump
-    EXPECT_EQ(tables->sectors[1][1].dataOffset, start + 26u * 128 + 256);
+    Bytes image = BuildHeaderless(UniformDisk(80, 18, 2));
+    if (leading) image.insert(image.begin(), 4096, 0xEE);
+    std::memcpy(image.data(), "ZEBFDDIMAGE.R0x", 15);  // almost an MFD signature
+    auto t = Load(image);
+    ASSERT_TRUE(t) << leading;
+    EXPECT_STREQ(t->comment, "NORMAL FDIMAGE");
+    EXPECT_EQ(t->reformattable, 0u);
+    const disk::SectorRecord& last = t->sectors[159][17];
+    EXPECT_EQ(last.dataOffset + 512, image.size());
+    EXPECT_EQ(last.st0, 0x04);
+    EXPECT_EQ(last.mediaType, 0x30);
+    const disk::SectorRecord& beyond = t->sectors[160][0];
+    EXPECT_TRUE(beyond.IsEmpty());
+    EXPECT_EQ(beyond.status * 0x10000 + beyond.st0 * 0x100 + beyond.st1, 0xE04001);
+    EXPECT_EQ(beyond.dataOffset, image.size());
+  }
+  for (std::size_t size : {737281u, 737280u + 4095u, 100u}) EXPECT_FALSE(Load(Bytes(size, 0)));
+}
+
+TEST(MfdImage, R0RecordsStandAsWrittenAndHolesTakeNoData) {
+  DiskSpec disk = UniformDisk(1, 8, 3);
+  disk.tracks[0].sectors[2].C = 0xFF;
+  disk.tracks[0].sectors[4] = {0, 0, 5, 3, 1, 0, 0xB0, 0x10, 1, 0x20};
+  disk.writeProtect = 1;
+  const Bytes image = BuildR0(disk);
+  auto t = Load(image);
+  ASSERT_TRUE(t);
+  EXPECT_STREQ(t->comment, "TEST DISK");
+  EXPECT_EQ(t->writeProtect * 100 + t->reformattable * 10 + t->revision, 110);
+  EXPECT_EQ(t->SectorsOnTrack(0), 2u);  // the hole ends the count
+  EXPECT_EQ(At(image, t->sectors[0][3].dataOffset, 1024), SectorData(0, 4, 1024));
+  const disk::SectorRecord& s = t->sectors[0][4];
+  EXPECT_EQ(std::vector<int>({s.status, s.mediaType, s.deleted, s.st1}),
+            std::vector<int>({0xB0, 0x10, 1, 0x20}));
+  EXPECT_EQ(At(image, t->sectors[1][7].dataOffset, 1024), SectorData(1, 8, 1024));
+
+  disk.comment = std::string(256, 'x');  // no NUL: cut to 255 characters
+  EXPECT_EQ(std::strlen(Load(BuildR0(disk))->comment), 255u);
+  Bytes cut = BuildR0(DiskSpec{});
+  cut.resize(68111);
+  EXPECT_FALSE(Load(cut));
+}
+
+TEST(MfdImage, R1CopiesSpecialsAndUnusedEntriesTakeTheirRoomInTrackOrder) {
+  DiskSpec disk;
+  disk.blockForEveryTrack = true;
+  disk.tracks[0].sectors = {{0, 0, 1, 2, 1, 2}, {0xFF, 0, 2, 2}, {0, 0, 3, 2}};
+  disk.tracks[0].specials = {{6, 0, 0, 9, 2, 0xE0, 1, 300}, {0xFF, 0, 0, 0, 0, 0, 0, 77}};
+  disk.tracks[3].sectors = {{1, 1, 1, 3}, {1, 1, 2, 3}};
+  disk.tracks[3].specials = {{2, 1, 1, 1, 3, 0, 0, 64}};
+  const Bytes image = BuildR1(disk);
+  auto t = Load(image);
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->revision, 1u);
+  EXPECT_EQ(At(image, t->sectors[0][0].dataOffset + 1024, 2), (Bytes{0, 1}));  // the third copy
+  EXPECT_EQ(At(image, t->sectors[0][2].dataOffset, 512), SectorData(0, 3, 512));
+  const disk::SpecialReadRecord& special = t->specials[0][0];
+  EXPECT_EQ(special.dataOffset, t->sectors[0][2].dataOffset + 512);
+  EXPECT_EQ(special.status * 0x10000 + special.repeatCount * 0x1000 + special.dataLength,
+            0xE0112Cu);
+  EXPECT_TRUE(t->specials[0][1].EndsList());
+  EXPECT_EQ(At(image, t->sectors[3][1].dataOffset, 1024), SectorData(3, 2, 1024));
+  EXPECT_EQ(t->specials[3][0].dataOffset + 64, image.size());
+  EXPECT_EQ(t->SectorsOnTrack(1), 0u);
+}
+
+TEST(FloppyGeometry, MediaTypesFollowSizeDensityAndSectorCount) {
+  // {N, sectors per track, MFM, media type}: below each limit the 640 KB class.
+  const int cases[][4] = {{0, 25, 0, 0x10}, {0, 26, 0, 0x90},  {1, 25, 1, 0x10}, {1, 26, 1, 0x90},
+                          {1, 14, 0, 0x10}, {1, 15, 0, 0x90},  {2, 14, 1, 0x10}, {2, 17, 1, 0x90},
+                          {2, 18, 1, 0x30}, {2, 18, 0, 0x90},  {3, 7, 1, 0x10},  {3, 8, 1, 0x90},
+                          {4, 1, 1, 0x90},  {0xFF, 1, 0, 0x90}};
+  for (const auto& c : cases)
+    EXPECT_EQ(disk::MediaTypeFor(std::uint8_t(c[0]), std::uint32_t(c[1]), std::uint8_t(c[2])), c[3])
+        << c[0] << " " << c[1] << " " << c[2];
+}
+
+TEST(MfdImage, R1TracksWithoutMediaTypeGetTheDerivedOne) {
+  DiskSpec disk;
+  disk.tracks[0].sectors = UniformDisk(1, 18, 2).tracks[0].sectors;  // 1.44 MB
+  disk.tracks[1].sectors = UniformDisk(1, 9, 2).tracks[1].sectors;
+  disk.tracks[2].sectors = UniformDisk(1, 9, 2).tracks[0].sectors;
+  disk.tracks[2].sectors[4].N = 3;  // the largest N rules: 1 MB class
+  disk.tracks[3].sectors = UniformDisk(1, 18, 2).tracks[1].sectors;
+  disk.tracks[3].sectors[17].mfm = 0;  // the last record's density decides: FM is not 1.44 MB
+  disk.tracks[4].sectors = UniformDisk(1, 8, 3).tracks[0].sectors;
+  disk.tracks[4].sectors[1].mediaType = 0x10;  // stored types stand
+  auto t = Load(BuildR1(disk));
+  ASSERT_TRUE(t);
+  const int types[][2] = {{0, 0x30}, {1, 0x10}, {2, 0x90}, {3, 0x90}, {4, 0x90}};
+  for (const auto& [track, type] : types) EXPECT_EQ(t->sectors[track][0].mediaType, type) << track;
+  EXPECT_EQ(t->sectors[4][1].mediaType, 0x10);
+}
+
+TEST(MfdImage, R1BlocksPastTheTablesOrTheFileAreRefusedButDataPastItAreNot) {
+  DiskSpec disk;
+  disk.tracks[7].sectors = UniformDisk(4, 9, 2).tracks[7].sectors;
+  Bytes image = BuildR1(disk);
+  const std::uint32_t block = disk::LoadU32(&image[0x120 + 4 * 7]);
+  image.resize(image.size() - 4000);  // the last sectors' data
+  EXPECT_TRUE(Load(image));
+  for (int at : {0, 2}) {  // sectors, specials; the records past the block read as zeros
+    Bytes big(image.begin(), image.begin() + disk::LoadU32(&image[0x110]));
+    big.resize(image.size() + 257 * 16, 0);
+    PutLE(big, block + at, 257, 2);
+    EXPECT_FALSE(Load(big)) << at;
+    PutLE(big, block + at, 256, 2);  // exactly full is fine
+    EXPECT_TRUE(Load(big)) << at;
+  }
+  PutLE(image, 0x110, 0xFFFFF000, 4);  // data that would end past the 32-bit data offsets
+  EXPECT_FALSE(Load(image));
+  image.resize(block + 16 + 8 * 16);
+  EXPECT_FALSE(Load(image));
+  image.resize(900);
+  EXPECT_FALSE(Load(image));
+}
+
+TEST(D88Image, SectorsFollowTheirHeadsWhoseCountEndsTheTrack) {
+  DiskSpec disk;
+  disk.comment = std::string(17, 'N');  // fills the name field: no NUL
+  disk.writeProtect = 1;
+  disk.tracks[0].sectors = {{0, 0, 1, 1, 0}, {0, 0, 2, 1, 0, 0, 0xB0, 0, 1}};
+  disk.tracks[3].sectors = UniformDisk(2, 3, 3, {3, 1, 2}).tracks[3].sectors;
+  Bytes image = BuildD88(disk);
+  image[17] = 'X';
+  auto t = Load(image);
+  ASSERT_TRUE(t);
+  EXPECT_EQ(std::string(t->comment), std::string(17, 'N'));
+  EXPECT_EQ(t->writeProtect * 10 + t->reformattable, 10);
+  const disk::SectorRecord& fm = t->sectors[0][1];
+  EXPECT_EQ(std::vector<int>({fm.mfm, fm.deleted, fm.status, fm.mediaType}),
+            std::vector<int>({0, 1, 0xB0, 0x10}));
+  const disk::SectorRecord& side1 = t->sectors[3][0];
+  EXPECT_EQ(std::vector<int>({side1.R, side1.st0, side1.mfm, side1.mediaType}),
+            std::vector<int>({3, 4, 1, 0x10}));
+  EXPECT_EQ(At(image, t->sectors[3][2].dataOffset, 1024), SectorData(3, 2, 1024));
+
+  PutLE(image, 688 + 4, 1, 2);  // the first head says one sector
+  EXPECT_EQ(Load(image)->SectorsOnTrack(0), 1u);
+  PutLE(image, image.size() - 1024 - 16 + 4, 4, 2);  // the last says four: past the file
+  EXPECT_FALSE(Load(image));
+  image = BuildD88(disk);
+  for (int delta : {1, -1}) {
+    PutLE(image, 0x1C, static_cast<std::uint32_t>(image.size() + delta), 4);
+    EXPECT_FALSE(Load(image)) << delta;
   }
 }
-
-TEST(HeaderlessImageLayout, OtherSizesAreNotHeaderless) {
-  auto tables = EmptyTables();
-  EXPECT_FALSE(Parse(Bytes(737281, 0), *tables));
-  EXPECT_FALSE(Parse(Bytes(737280 + 4095, 0), *tables));
-  EXPECT_FALSE(Parse(Bytes(100, 0), *tables));  // shorter than the bytes probed
-}
-
-TEST(HeaderlessImageLayout, AnAlmostMfdSignatureIsJudgedBySize) {
-  Bytes image = BuildHeaderless(737280, false);
-  std::memcpy(image.data(), "ZEBFDDIMAGE.R0x", 15);
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_EQ(CountSectors(*tables, 79, 1), 9u);
-  EXPECT_EQ(tables->reformattable, 0u);
-}
-
-// --- MFD R0 -------------------------------------------------------------------------------------
-
-TEST(MfdR0Image, RecordsStandAsWrittenAndHolesTakeNoData) {
-  TrackMap tracks;
-  tracks[0].sectors = SectorRun(0, 0, 8, 3);
-  tracks[0].sectors[2].c = 0xFF;  // a hole in the middle
-  tracks[0].sectors[4].status = 0xB0;
-  tracks[0].sectors[4].st1 = 0x20;
-  tracks[0].sectors[4].deleted = 1;
-  tracks[0].sectors[4].mediaType = 0x90;
-  tracks[5].sectors = SectorRun(2, 1, 26, 1);
-  Bytes image = BuildMfdR0("Game disk", 1, tracks);
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_STREQ(tables->comment, "Game disk");
-  EXPECT_EQ(tables->writeProtect, 1);
-  EXPECT_EQ(tables->reformattable, 1u);
-  EXPECT_EQ(tables->revision, 0u);
-
-  const SectorRecord* t0 = tables->sectors[0];
-  EXPECT_EQ(t0[0].dataOffset, 68112u);
-  EXPECT_EQ(t0[1].dataOffset, 68112u + 1024);
-  EXPECT_TRUE(t0[2].IsEmpty());
-  EXPECT_EQ(t0[2].dataOffset, 68112u + 2048);
-  EXPECT_EQ(t0[3].dataOffset, 68112u + 2048);  // the hole held no data
-  EXPECT_EQ(image[t0[3].dataOffset], Marker(0, 4));
-  EXPECT_EQ(t0[4].status, 0xB0);
-  EXPECT_EQ(t0[4].st1, 0x20);
-  EXPECT_EQ(t0[4].deleted, 1);
-  EXPECT_EQ(t0[4].mediaType, 0x90);
-  EXPECT_EQ(CountSectors(*tables, 0, 0), 2u);
-
-  const SectorRecord* t5 = tables->sectors[5];
-  EXPECT_EQ(CountSectors(*tables, 2, 1), 26u);
-  EXPECT_EQ(image[t5[25].dataOffset], Marker(5, 26));
-  EXPECT_EQ(t5[25].dataOffset + 256, image.size());
-  EXPECT_TRUE(t5[26].IsEmpty());
-  EXPECT_TRUE(tables->sectors[163][0].IsEmpty());
-}
-
-TEST(MfdR0Image, ShortHeaderIsRefused) {
-  Bytes image = BuildMfdR0("", 0, {});
-  image.resize(68111);
-  auto tables = EmptyTables();
-  EXPECT_FALSE(Parse(image, *tables));
-}
-
-TEST(MfdR0Image, CommentWithoutNulIsCutAt255Characters) {
-  Bytes image = BuildMfdR0(std::string(256, 'x'), 0, {});
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_EQ(std::strlen(tables->comment), 255u);
-}
-
-// --- MFD R1 -------------------------------------------------------------------------------------
-
-TEST(MfdR1Image, RepeatCopiesAndSpecialRecordsTakeTheirRoomAcrossTracks) {
-  TrackMap tracks;
-  tracks[0].sectors = SectorRun(0, 0, 3, 2);
-  tracks[0].sectors[0].repeat = 2;
-  tracks[0].sectors[1].c = 0xFF;
-  tracks[0].specials = {{6, 0, 0, 9, 2, 300, 1, 0xE0, 0x40, 0x20, 0x20}, {0xFF, 0, 0, 0, 0, 77}};
-  tracks[3].sectors = SectorRun(1, 1, 2, 3);
-  tracks[3].specials = {{2, 1, 1, 1, 3, 64}};
-  Bytes image = BuildMfdR1("protected", 0, tracks, true);
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_STREQ(tables->comment, "protected");
-  EXPECT_EQ(tables->reformattable, 1u);
-  EXPECT_EQ(tables->revision, 1u);
-
-  std::uint32_t dataStart = image[0x110] | (image[0x111] << 8);
-  const SectorRecord* t0 = tables->sectors[0];
-  EXPECT_EQ(t0[0].dataOffset, dataStart);
-  EXPECT_EQ(t0[0].repeatCount, 2);
-  EXPECT_EQ(image[t0[0].dataOffset + 2 * 512], Marker(0, 1) + 2);
-  EXPECT_EQ(t0[1].dataOffset, dataStart + 3 * 512);  // after the third copy
-  EXPECT_EQ(t0[2].dataOffset, dataStart + 3 * 512);  // the hole took nothing
-  EXPECT_EQ(image[t0[2].dataOffset], Marker(0, 3));
-
-  const disk::SpecialReadRecord& special = tables->specials[0][0];
-  EXPECT_EQ(special.command, 6);
-  EXPECT_EQ(special.R, 9);
-  EXPECT_EQ(special.dataLength, 300u);
-  EXPECT_EQ(special.repeatCount, 1);
-  EXPECT_EQ(special.status, 0xE0);
-  EXPECT_EQ(special.st2, 0x20);
-  EXPECT_EQ(special.dataOffset, dataStart + 4 * 512);
-  EXPECT_EQ(image[special.dataOffset + 300], 0xA1);  // its second copy
-  // The unused entry is stored as written but takes no data.
-  EXPECT_TRUE(tables->specials[0][1].EndsList());
-  EXPECT_TRUE(tables->specials[0][2].EndsList());
-
-  // Track 3 continues after track 0's special data.
-  const SectorRecord* t3 = tables->sectors[3];
-  EXPECT_EQ(t3[0].dataOffset, dataStart + 4 * 512 + 600);
-  EXPECT_EQ(image[t3[1].dataOffset], Marker(3, 2));
-  EXPECT_EQ(tables->specials[3][0].dataOffset, t3[1].dataOffset + 1024);
-  EXPECT_EQ(tables->specials[3][0].dataOffset + 64, image.size());
-  EXPECT_EQ(CountSectors(*tables, 0, 1), 0u);
-  EXPECT_TRUE(tables->specials[1][0].EndsList());
-}
-
-TEST(MfdR1Image, TracksWithoutMediaTypeGetTheDerivedOne) {
-  TrackMap tracks;
-  tracks[0].sectors = SectorRun(0, 0, 18, 2);
-  tracks[1].sectors = SectorRun(0, 1, 8, 3);
-  tracks[2].sectors = SectorRun(1, 0, 9, 2);
-  tracks[2].sectors[4].n = 3;  // the largest N rules: 9 sectors of N = 3 are of the 1 MB class
-  tracks[3].sectors = SectorRun(1, 1, 26, 0, 0);
-  tracks[4].sectors = SectorRun(2, 0, 8, 3);
-  tracks[4].sectors[1].mediaType = 0x10;  // stored types stand
-  tracks[5].sectors = SectorRun(2, 1, 18, 2);
-  tracks[5].sectors[17].mfm = 0;  // the last record's density decides: FM is not 1.44 MB
-  Bytes image = BuildMfdR1("", 0, tracks);
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_EQ(tables->sectors[0][17].mediaType, 0x30);
-  EXPECT_EQ(tables->sectors[1][0].mediaType, 0x90);
-  EXPECT_EQ(tables->sectors[2][0].mediaType, 0x90);
-  EXPECT_EQ(tables->sectors[3][0].mediaType, 0x90);
-  EXPECT_EQ(tables->sectors[4][0].mediaType, 0x90);
-  EXPECT_EQ(tables->sectors[4][1].mediaType, 0x10);
-  EXPECT_EQ(tables->sectors[5][0].mediaType, 0x90);
-}
-
-TEST(MfdR1Image, BlocksBeyondTheTablesAreRefused) {
-  TrackMap tracks;
-  tracks[0].sectors = SectorRun(0, 0, 1, 2);
-  Bytes image = BuildMfdR1("", 0, tracks);
-  std::uint32_t block = image[0x120] | (image[0x121] << 8);
-  auto tables = EmptyTables();
-  PutU16(image, block, 257);
-  image.resize(image.size() + 257 * 16, 0);
-  EXPECT_FALSE(Parse(image, *tables));
-  PutU16(image, block, 1);
-  PutU16(image, block + 2, 257);
-  EXPECT_FALSE(Parse(image, *tables));
-  PutU16(image, block + 2, 256);  // exactly full is fine
-  EXPECT_TRUE(Parse(image, *tables));
-}
-
-TEST(MfdR1Image, TruncatedBlocksAreRefused) {
-  TrackMap tracks;
-  tracks[7].sectors = SectorRun(3, 1, 9, 2);
-  Bytes image = BuildMfdR1("", 0, tracks);
-  std::uint32_t block = image[0x120 + 28] | (image[0x121 + 28] << 8);
-  image.resize(block + 16 + 8 * 16);
-  auto tables = EmptyTables();
-  EXPECT_FALSE(Parse(image, *tables));
-  image.resize(900);
-  EXPECT_FALSE(Parse(image, *tables));
-}
-
-TEST(MfdR1Image, DataPastTheEndOfTheFileDoNotFailTheLoad) {
-  TrackMap tracks;
-  tracks[0].sectors = SectorRun(0, 0, 9, 2);
-  Bytes image = BuildMfdR1("", 0, tracks);
-  image.resize(image.size() - 4000);
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_GT(tables->sectors[0][8].dataOffset, image.size());
-  // Data that would end past the 32-bit data offsets cannot be reached at all.
-  PutU32(image, 0x110, 0xFFFFF000);
-  EXPECT_FALSE(Parse(image, *EmptyTables()));
-}
-
-// --- D88 ----------------------------------------------------------------------------------------
-
-TEST(D88Image, SectorsFollowTheirHeads) {
-  D88Tracks tracks;
-  tracks[0] = {{0, 0, 1, 1, 256, 0x40}, {0, 0, 2, 1, 256, 0x40, 0x10, 0xB0}};
-  tracks[3] = {{1, 1, 3, 3, 1024}, {1, 1, 1, 3, 1024}, {1, 1, 2, 3, 1024}};
-  Bytes image = BuildD88("D88 name", 0x10, tracks);
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_STREQ(tables->comment, "D88 name");
-  EXPECT_EQ(tables->writeProtect, 1);
-  EXPECT_EQ(tables->reformattable, 0u);
-  EXPECT_EQ(tables->revision, 0u);
-
-  const SectorRecord* t0 = tables->sectors[0];
-  EXPECT_EQ(t0[0].mfm, 0);  // any density byte but 0x00 is FM
-  EXPECT_EQ(t0[1].deleted, 1);
-  EXPECT_EQ(t0[1].status, 0xB0);
-  EXPECT_EQ(t0[0].st0, 0x00);
-  EXPECT_EQ(t0[0].mediaType, disk::MediaTypeFor(1, 2, 0));
-  EXPECT_EQ(image[t0[1].dataOffset], Marker(0, 2));
-  EXPECT_EQ(CountSectors(*tables, 0, 0), 2u);
-
-  const SectorRecord* t3 = tables->sectors[3];
-  EXPECT_EQ(t3[0].R, 3);
-  EXPECT_EQ(t3[0].st0, 0x04);
-  EXPECT_EQ(t3[0].mfm, 1);
-  EXPECT_EQ(t3[0].mediaType, 0x10);
-  EXPECT_EQ(image[t3[2].dataOffset], Marker(3, 2));
-  EXPECT_EQ(t3[2].dataOffset + 1024, image.size());
-  EXPECT_EQ(CountSectors(*tables, 1, 1), 3u);
-}
-
-TEST(D88Image, OnlyAnExactDiskSizeIsAccepted) {
-  D88Tracks tracks;
-  tracks[0] = {{0, 0, 1, 2, 512}};
-  Bytes image = BuildD88("", 0, tracks);
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_EQ(tables->writeProtect, 0);
-  PutU32(image, 0x1C, static_cast<std::uint32_t>(image.size() + 1));
-  EXPECT_FALSE(Parse(image, *tables));
-  PutU32(image, 0x1C, static_cast<std::uint32_t>(image.size() - 1));
-  EXPECT_FALSE(Parse(image, *tables));
-}
-
-TEST(D88Image, TheSectorCountOfEachHeadEndsTheTrack) {
-  D88Tracks tracks;
-  tracks[0] = {{0, 0, 1, 2, 512}, {0, 0, 2, 2, 512}, {0, 0, 3, 2, 512}};
-  Bytes image = BuildD88("", 0, tracks);
-  std::uint32_t track0 = 688;
-  PutU16(image, track0 + 4, 1);  // the first head says one sector
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_EQ(CountSectors(*tables, 0, 0), 1u);
-  // A head past the end of the file makes the image unusable.
-  PutU16(image, track0 + 4, 4);
-  PutU16(image, track0 + 2 * 528 + 4, 4);
-  EXPECT_FALSE(Parse(image, *tables));
-}
-
-TEST(D88Image, NameWithoutNulStaysInItsField) {
-  Bytes image = BuildD88(std::string(17, 'N'), 0, {});
-  image[17] = 'X';
-  auto tables = EmptyTables();
-  ASSERT_TRUE(Parse(image, *tables));
-  EXPECT_EQ(std::string(tables->comment), std::string(17, 'N'));
-}
-
-}  // namespace
-
-// --- what an image says of itself -------------------------------------------------------------
 
 TEST(ImageInfo, GeometryCommentAndTheDisksOfAD88File) {
-  Bytes dump = BuildHeaderless(1474560, true);
+  Bytes dump = BuildHeaderless(UniformDisk(80, 18, 2));
   disk::MemoryImageReader dumpReader(dump.data(), static_cast<std::uint32_t>(dump.size()));
   disk::ImageInfo info = disk::Describe(dumpReader, disk::Medium::kFloppy);
-  EXPECT_EQ(info.format, disk::ImageFormat::kHeaderless);
+  EXPECT_EQ(info.format, ImageFormat::kHeaderless);
   EXPECT_TRUE(info.mountable);
-  EXPECT_STREQ(info.comment, "NORMAL FDIMAGE");
   EXPECT_EQ(info.cylinders * info.heads * info.sectorsPerTrack * info.sectorSize, 1474560u);
 
-  D88Tracks tracks;
-  tracks[1] = {{0, 1, 1, 3, 1024}, {0, 1, 2, 3, 1024}};
-  Bytes first = BuildD88("first", 0x10, tracks);
+  DiskSpec disk;
+  disk.comment = "first";
+  disk.writeProtect = 1;
+  disk.tracks[1].sectors = UniformDisk(1, 2, 3).tracks[1].sectors;
+  const Bytes first = BuildD88(disk);
   Bytes both = first;
-  Bytes second = BuildD88("second", 0, {});
+  const Bytes second = BuildD88(DiskSpec{});
   both.insert(both.end(), second.begin(), second.end());
-  for (const Bytes* file : {&first, &both}) {
+  for (const Bytes* file : {&first, static_cast<const Bytes*>(&both)}) {
     disk::MemoryImageReader reader(file->data(), static_cast<std::uint32_t>(file->size()));
     info = disk::Describe(reader, disk::Medium::kFloppy);
-    EXPECT_EQ(info.format, disk::ImageFormat::kD88);
+    EXPECT_EQ(info.format, ImageFormat::kD88);
     EXPECT_STREQ(info.comment, "first");
     EXPECT_TRUE(info.writeProtect);
     EXPECT_EQ(info.heads * 10 + info.sectorsPerTrack, 22u);
@@ -390,5 +208,77 @@ TEST(ImageInfo, GeometryCommentAndTheDisksOfAD88File) {
   }
   both.pop_back();
   disk::MemoryImageReader cut(both.data(), static_cast<std::uint32_t>(both.size()));
-  EXPECT_EQ(disk::Describe(cut, disk::Medium::kFloppy).format, disk::ImageFormat::kUnknown);
+  EXPECT_EQ(disk::Describe(cut, disk::Medium::kFloppy).format, ImageFormat::kUnknown);
+
+  const Bytes mhd = MhdImage(20, 8, 17, 500, {}, "Old disk");  // no drive's sector size
+  disk::MemoryImageReader mhdReader(mhd.data(), static_cast<std::uint32_t>(mhd.size()));
+  info = disk::Describe(mhdReader, disk::Medium::kHardDisk);
+  EXPECT_EQ(info.format, ImageFormat::kMhd);
+  EXPECT_STREQ(info.comment, "Old disk");
+  EXPECT_EQ(info.cylinders * info.heads * info.sectorsPerTrack * info.sectorSize,
+            20u * 8 * 17 * 500);
+  EXPECT_FALSE(info.mountable);
+  EXPECT_EQ(disk::Describe(mhdReader, disk::Medium::kFloppy).format, ImageFormat::kUnknown);
 }
+
+// Each header and the format and geometry (data offset, cylinders, heads, sectors, size) read.
+TEST(HardDiskImage, SignaturesChooseTheFormatAndAnythingElseIsZhd) {
+  Bytes mhd = MhdImage(0x10000 + 306, 4, 0x11, 512, {});
+  PutLE(mhd, 272, 0x400, 4);
+  PutLE(mhd, 280, 0x0104, 2);  // only the low bytes count
+  PutLE(mhd, 282, 0x0111, 2);
+  Bytes notMhd = mhd;
+  notMhd[14] = ' ';
+  Bytes hdi = HdiImage(0x99, 8, 0x11, 0x200, Bytes(512, 0));
+  const std::uint32_t fields[] = {0x10200, 0x111, 0x108, 0x30099};  // only the low bits count
+  for (int i = 0; i < 4; ++i) PutLE(hdi, 16 + 4 * i, fields[i], 4);
+  Bytes notHdi = hdi, notHdi2 = hdi;
+  notHdi[0] = 1;
+  notHdi2[8] = 1;  // a header of 4097 bytes
+  const struct {
+    const Bytes* header;
+    disk::HardDiskGeometry expected;
+  } cases[] = {
+      {&mhd, {ImageFormat::kMhd, 0x400, 306, 4, 0x11, 512}},
+      {&notMhd, {ImageFormat::kZhd, 256, 0x455A, 8, 33, 256}},
+      {&hdi, {ImageFormat::kHdi, 4096, 0x99, 8, 0x11, 512}},
+      {&notHdi, {ImageFormat::kZhd, 256, 1, 8, 33, 256}},
+      {&notHdi2, {ImageFormat::kZhd, 256, 0, 8, 33, 256}},
+  };
+  for (const auto& c : cases) {
+    std::uint8_t header[disk::kHardDiskHeaderRead] = {};
+    std::memcpy(header, c.header->data(), std::min<std::size_t>(c.header->size(), sizeof header));
+    const disk::HardDiskGeometry g = disk::RecognizeHardDiskImage(header);
+    const disk::HardDiskGeometry& e = c.expected;
+    EXPECT_EQ(std::vector<std::uint32_t>({static_cast<std::uint32_t>(g.format), g.dataOffset,
+                                          g.cylinders, g.heads, g.sectors, g.sectorSize}),
+              std::vector<std::uint32_t>({static_cast<std::uint32_t>(e.format), e.dataOffset,
+                                          e.cylinders, e.heads, e.sectors, e.sectorSize}));
+  }
+}
+
+TEST(HardDiskImage, GeometryBoundsAndFilesFarSmallerThanTheirDisk) {
+  using disk::CheckHardDiskGeometry;
+  using disk::GeometryFarExceedsFile;
+  using disk::HardDiskRefusal;
+  disk::HardDiskGeometry zhd{ImageFormat::kZhd, 256, 63550, 8, 33, 256};
+  EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kNone);  // ends 3840 bytes below 4 GiB
+  zhd.cylinders = 63551;
+  EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kPast4GiB);
+  zhd.cylinders = 0;  // nothing else of a ZHD is checked
+  EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kNone);
+  // The data offset counts: the last byte may lie at 4 GiB - 1, not beyond.
+  disk::HardDiskGeometry mhd{ImageFormat::kMhd, 0xFFFFFE00u, 1, 1, 1, 512};
+  EXPECT_EQ(CheckHardDiskGeometry(mhd), HardDiskRefusal::kNone);
+  mhd.dataOffset += 1;
+  EXPECT_EQ(CheckHardDiskGeometry(mhd), HardDiskRefusal::kPast4GiB);
+
+  // The bound: twice the file's sector data plus 1 MiB.
+  disk::HardDiskGeometry small{ImageFormat::kMhd, 512, 4096 + 2 * 4, 1, 1, 256};
+  EXPECT_FALSE(GeometryFarExceedsFile(small, 512 + 4 * 256));
+  small.cylinders += 1;
+  EXPECT_TRUE(GeometryFarExceedsFile(small, 512 + 4 * 256));
+  EXPECT_TRUE(GeometryFarExceedsFile(small, 100));  // shorter than its header
+}
+
+}  // namespace

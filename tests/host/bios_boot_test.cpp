@@ -1,41 +1,46 @@
 // Which disk the machine starts from: with the selector at 0 the preference is floppy drive 1,
-// floppy drive 2, hard disk 1, hard disk 2; the boot program comes from the disk's start.
-#include "host/bios_fixture.h"
+// floppy drive 2, hard disk 1, hard disk 2; a selector's high nibble names a hard disk (0x80 /
+// 0xA0 the first, 0xB0 the second). The boot program is the disk's first 1024 bytes at
+// 1FC0:0000, its DA/UA at 0x584.
+#include "host/module_fixture.h"
 
 namespace {
 
-using testing_support::BiosTest;
-using testing_support::PatternBytes;
-using testing_support::ZhdImage;
+using namespace testing_support;
 
-constexpr std::size_t kFloppySize = 1261568;  // 1.2 MB headerless: 77 × 2 × 8 × 1024
+class BootTest : public ModuleTest {
+ protected:
+  void Configure(mhwhost::ReferenceHost& h) override { h.WriteByte(0x584, 0xEE); }
+};
 
-class BootPreferenceTest : public BiosTest {};
-
-TEST_F(BootPreferenceTest, FloppyOneThenTwoThenHardDiskOneThenTwo) {
-  struct Case {
-    bool fd1, fd2, hd1, hd2;
-    std::uint8_t device;  // DA/UA at 0x584
+TEST_F(BootTest, TheSelectorOrThePreferenceChoosesTheDisk) {
+  const std::string disks[] = {ImageFile("fd1.hdm", PatternBytes(kFloppySize, 1)),
+                               ImageFile("fd2.hdm", PatternBytes(kFloppySize, 2)),
+                               ImageFile("hd1.zhd", ZhdImage(306, PatternBytes(4096, 3))),
+                               ImageFile("hd2.zhd", ZhdImage(306, PatternBytes(4096, 4)))};
+  const struct {
+    const char* present;  // which of the four disks are in
+    std::uint8_t selector;
+    std::uint8_t device;  // DA/UA at 0x584; 0xEE: nothing booted
     std::uint32_t seed;   // whose first bytes the boot program holds
+  } cases[] = {
+      {"1111", 0x00, 0x90, 1}, {"0111", 0x00, 0x91, 2}, {"0011", 0x00, 0x80, 3},
+      {"0001", 0x00, 0x81, 4}, {"1001", 0x00, 0x90, 1}, {"1011", 0xB0, 0x81, 4},
+      {"0011", 0xA5, 0x80, 3},  // the low nibble does not count
+      {"0010", 0xB0, 0xEE, 0}, {"0010", 0x20, 0xEE, 0},
   };
-  const Case cases[] = {
-      {true, true, true, true, 0x90, 1},   {false, true, true, true, 0x91, 2},
-      {false, false, true, true, 0x80, 3}, {false, false, false, true, 0x81, 4},
-      {true, false, false, true, 0x90, 1},
-  };
-  for (const Case& c : cases) {
-    auto fd1 = ImageFile("fd1.hdm", PatternBytes(kFloppySize, 1));
-    auto fd2 = ImageFile("fd2.hdm", PatternBytes(kFloppySize, 2));
-    auto hd1 = ImageFile("hd1.zhd", ZhdImage(306, PatternBytes(4096, 3)));
-    auto hd2 = ImageFile("hd2.zhd", ZhdImage(306, PatternBytes(4096, 4)));
-    BootWith(c.fd1 ? fd1 : "", c.fd2 ? fd2 : "", c.hd1 ? hd1 : "", c.hd2 ? hd2 : "");
-    EXPECT_EQ(host->ReadByte(0x584), c.device) << int(c.device);
-    EXPECT_EQ(host->SegmentValue(mhw::reg::kCS), 0x1FC0);
-    EXPECT_EQ(host->IP(), 0);
-    EXPECT_EQ(host->ReadBlock(0x1FC00, 1024),
-              Slice(PatternBytes(4096 + kFloppySize, c.seed), 0, 1024))
-        << int(c.device);
-    host.reset();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.present) + " " + std::to_string(c.selector));
+    std::string path[4];
+    for (int i = 0; i < 4; ++i) path[i] = c.present[i] == '1' ? disks[i] : "";
+    bootSelector = c.selector;
+    BootWith(path[0], path[1], path[2], path[3]);
+    EXPECT_EQ(host->ReadByte(0x584), c.device);
+    EXPECT_EQ(host->SegmentValue(mhw::reg::kCS) == 0x1FC0 && host->IP() == 0, c.seed != 0);
+    if (c.seed != 0) {
+      EXPECT_EQ(host->ReadBlock(0x1FC00, 1024), Slice(PatternBytes(kFloppySize, c.seed), 0, 1024));
+    }
+    EXPECT_EQ(host->ReadByte(0x55D) & 1, c.present[2] == '1');  // mounted, booted or not
   }
 }
 

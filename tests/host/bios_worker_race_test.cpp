@@ -5,16 +5,13 @@
 #include <random>
 #include <thread>
 
-#include "host/bios_fixture.h"
+#include "host/module_fixture.h"
 
 namespace {
 
-using testing_support::BiosTest;
-using testing_support::PatternBytes;
+using namespace testing_support;
 
-constexpr std::size_t kFloppySize = 1261568;  // 1.2 MB headerless: 77 × 2 × 8 × 1024
-
-class WorkerRaceTest : public BiosTest {
+class WorkerRaceTest : public ModuleTest {
  protected:
   // A multi-track read of `bx` bytes from cylinder `cylinder`, head 0, R 1, 1024-byte sectors:
   // on the worker thread once bx passes 0x2000.
@@ -43,8 +40,8 @@ class WorkerRaceTest : public BiosTest {
 };
 
 TEST_F(WorkerRaceTest, CompletionsTicksAndResetsRaceTheWorkerSafely) {
-  auto image = PatternBytes(kFloppySize, 21);
-  BootWith(ImageFile("disk.hdm", image), "", "", "", "FDWAIT=1\n");
+  auto dump = PatternBytes(kFloppySize, 21);
+  BootWith(ImageFile("disk.hdm", dump), "", "", "", "FDWAIT=1\n");
   std::mt19937 random(7);
   int completed = 0, abandoned = 0;
   for (int round = 0; round < 200; ++round) {
@@ -66,7 +63,7 @@ TEST_F(WorkerRaceTest, CompletionsTicksAndResetsRaceTheWorkerSafely) {
     // The registers handed back are the call's own, and the data the whole of it.
     EXPECT_EQ(host->registers()[mhw::reg::kAL], 0x90);
     EXPECT_EQ(host->registers()[mhw::reg::kAH], 0x00);
-    EXPECT_EQ(host->ReadBlock(0x20000, bx), Slice(image, cylinder * 2u * 8 * 1024, bx));
+    EXPECT_EQ(host->ReadBlock(0x20000, bx), Slice(dump, cylinder * 2u * 8 * 1024, bx));
   }
   EXPECT_GT(completed, 0);
   EXPECT_GT(abandoned, 0);
@@ -74,8 +71,8 @@ TEST_F(WorkerRaceTest, CompletionsTicksAndResetsRaceTheWorkerSafely) {
 }
 
 TEST_F(WorkerRaceTest, TheControllerKeepsTimeWhileTheWorkerReadsOrFormats) {
-  auto image = PatternBytes(kFloppySize, 3);
-  BootWith(ImageFile("disk.hdm", image), "", "", "", "FDWAIT=1\n");
+  auto dump = PatternBytes(kFloppySize, 3);
+  BootWith(ImageFile("disk.hdm", dump), "", "", "", "FDWAIT=1\n");
   host->Out(0x94, 0x06);  // the controller's periodic interrupt, every 11 ticks
   // A 9 KB multi-track read from C 5, and a format of C 5 with its ID list at ES:1234.
   for (const auto& call :
@@ -98,7 +95,7 @@ TEST_F(WorkerRaceTest, TheControllerKeepsTimeWhileTheWorkerReadsOrFormats) {
     EXPECT_EQ(code, mhw::kBiosCarryClear) << int(call.ah);
   }
   // The read's data, and the controller's and DMA registers as the two calls left them.
-  EXPECT_EQ(host->ReadBlock(0x20000, 0x2400), Slice(image, 5 * 2 * 8 * 1024, 0x2400));
+  EXPECT_EQ(host->ReadBlock(0x20000, 0x2400), Slice(dump, 5 * 2 * 8 * 1024, 0x2400));
   host->RaiseSoftwareInterrupt(0x13);
   EXPECT_EQ(host->ReadBlock(0x564, 5), (std::vector<std::uint8_t>{0x00, 0x00, 0x00, 5, 0}));
   host->Out(0x19, 0);

@@ -3,24 +3,16 @@
 // hard-disk format pass, a track written and formatted included.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "host/bios_fixture.h"
-#include "support/floppy_images.h"
-#include "support/scratch.h"
-
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#endif
+#include "host/module_fixture.h"
 
 namespace testing_support {
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
 
 struct Outcome {
   int status = -1;
@@ -30,23 +22,12 @@ struct Outcome {
 // Runs mhwhost, which lies beside the test program, with `arguments` (a shell's words).
 Outcome RunMhwhost(const std::string& arguments, const std::string& program = "") {
 #if defined(_WIN32)
-  const std::string command = (program.empty() ? "mhwhost.exe" : program) + " " + arguments;
-  std::FILE* pipe = _popen((command + " 2>&1").c_str(), "r");
+  const std::string name = program.empty() ? "mhwhost.exe" : program;
 #else
-  const std::string command = (program.empty() ? "./mhwhost" : program) + " " + arguments;
-  std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  const std::string name = program.empty() ? "./mhwhost" : program;
 #endif
   Outcome outcome;
-  if (pipe == nullptr) return outcome;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    outcome.output.append(buffer, n);
-#if defined(_WIN32)
-  outcome.status = _pclose(pipe);
-#else
-  const int status = pclose(pipe);
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-#endif
+  outcome.status = RunCommand(name + " " + arguments, &outcome.output);
   return outcome;
 }
 

@@ -2,11 +2,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+
+#if !defined(_WIN32)
+#include <sys/wait.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -67,6 +72,24 @@ void WriteText(const std::string& path, const std::string& text) {
 
 bool Exists(const std::string& path) {
   return fs::exists(path);
+}
+
+int RunCommand(const std::string& command, std::string* output) {
+#if defined(_WIN32)
+  std::FILE* pipe = _popen((command + " 2>&1").c_str(), "r");
+#else
+  std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+#endif
+  if (pipe == nullptr) return -1;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    if (output != nullptr) output->append(buffer, n);
+#if defined(_WIN32)
+  return _pclose(pipe);
+#else
+  const int status = pclose(pipe);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
 void SetVariable(const char* name, const std::string& value) {

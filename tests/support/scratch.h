@@ -29,6 +29,9 @@ void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::string ReadText(const std::string& path);
 void WriteText(const std::string& path, const std::string& text);
 bool Exists(const std::string& path);
+// Runs a command through the shell: its exit status (-1 when it did not exit) and, in `output`,
+// what it wrote to stdout and stderr.
+int RunCommand(const std::string& command, std::string* output);
 // Sets an environment variable of the test process; an empty value removes it.
 void SetVariable(const char* name, const std::string& value);
 

@@ -16,6 +16,14 @@ using testing_support::WriteText;
 
 class DiskSettingTest : public testing_support::UiTest {
  protected:
+  // Drive 1's and its media's selection ("-1": media list disabled), drive 2's and its media's,
+  // FDWAIT, the editor path.
+  std::string Controls() {
+    std::string text;
+    for (int id : {IDC_DRIVE_1, IDC_MEDIA_1, IDC_DRIVE_2, IDC_MEDIA_2})
+      text += std::to_string(window[id].enabled ? window[id].selected : -1) + " ";
+    return text + std::to_string(window[IDC_FDWAIT].checked) + " " + window[IDC_EDITOR_PATH].text;
+  }
   disk::DiskSettingDialog dialog{system, nullptr};
   FakeSurface window;
 };
@@ -25,44 +33,26 @@ TEST_F(DiskSettingTest, ShowsTheIniFileAndSavesTheControls) {
             "[DISK]\nDISK00=a.mfd\nLASTPATHHDD=D:\\HD\\\nblnImage01=0\nszFdd01=C\nbyType01=1\n"
             "DISKEXPLORER=D:\\DE\\editdisk.exe\nFDWAIT=1\n");
   dialog.OnInit(window);
-  EXPECT_EQ(window[IDC_DRIVE_1].items.size(), 27u);
-  EXPECT_EQ(window[IDC_DRIVE_1].items[0], "Image File");
-  EXPECT_EQ(window[IDC_DRIVE_1].items[26], "Z");
-  EXPECT_EQ(window[IDC_DRIVE_1].selected, 0);
-  EXPECT_FALSE(window[IDC_MEDIA_1].enabled);
-  EXPECT_EQ(window[IDC_DRIVE_2].selected, 3);  // "C"
-  EXPECT_TRUE(window[IDC_MEDIA_2].enabled);
-  EXPECT_EQ(window[IDC_MEDIA_2].selected, 1);
-  EXPECT_EQ(window[IDC_EDITOR_PATH].text, "D:\\DE\\editdisk.exe");
-  EXPECT_TRUE(window[IDC_FDWAIT].checked);
-
+  const auto& drives = window[IDC_DRIVE_1].items;
+  EXPECT_EQ(drives.size() * 1000 + (drives[0] == "Image File") * 100 + (drives[26] == "Z"), 27101u);
+  // Drive 1 an image file (no media list); drive 2 real drive "C" with 1.44 MB media.
+  EXPECT_EQ(Controls(), "0 -1 3 1 1 D:\\DE\\editdisk.exe");
   window[IDC_DRIVE_2].selected = 0;  // "Image File"
   dialog.OnCommand(window, IDC_DRIVE_2);
-  EXPECT_FALSE(window[IDC_MEDIA_2].enabled);
   window[IDC_DRIVE_1].selected = 2;  // "B"
   window[IDC_MEDIA_1].selected = 1;
   dialog.OnCommand(window, IDC_DRIVE_1);
-  EXPECT_TRUE(window[IDC_MEDIA_1].enabled);
   window[IDC_FDWAIT].checked = false;
   window[IDC_EDITOR_PATH].text = "E:\\editdisk.exe";
+  EXPECT_EQ(Controls(), "2 1 0 -1 0 E:\\editdisk.exe");
   dialog.OnCommand(window, IDC_SAVE);
   EXPECT_EQ(window.endResult, 1);
-
-  disk::DiskSettings saved(ini.c_str());
-  saved.Load();
-  EXPECT_EQ(saved.realDrives[0].useImage, 0u);
-  EXPECT_STREQ(saved.realDrives[0].driveName, "B");
-  EXPECT_EQ(saved.realDrives[0].is144, 1u);
-  EXPECT_EQ(saved.realDrives[1].useImage, 1u);
-  EXPECT_STREQ(saved.realDrives[1].driveName, "A");
-  EXPECT_STREQ(saved.diskExplorer, "E:\\editdisk.exe");
-  EXPECT_EQ(saved.fdWait, 0u);
-  EXPECT_STREQ(saved.imagePaths[0], "a.mfd");  // the rest is written back as loaded
-  EXPECT_STREQ(saved.lastPathHdd, "D:\\HD\\");
-
+  // The rest is written back as loaded.
+  for (const char* line :
+       {"blnImage00=0", "szFdd00=B", "byType00=1", "blnImage01=1", "szFdd01=A",
+        "DISKEXPLORER=E:\\editdisk.exe", "FDWAIT=0", "DISK00=a.mfd", "LASTPATHHDD=D:\\HD\\"})
+    EXPECT_NE(ReadText(ini).find(line), std::string::npos) << line;
   disk::ApplyRealDriveSettings(ui);
-  EXPECT_EQ(system.settings.realDrives[0].useImage, 0u);
-  EXPECT_EQ(system.settings.realDrives[0].is144, 1u);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "FD Drive - B ( 1.44M )");
 }
 
@@ -70,8 +60,7 @@ TEST_F(DiskSettingTest, CancelAndCloseLeaveTheFileAlone) {
   const std::string text = "[DISK]\nblnImage00=0\nszFdd00=d\nbyType00=7\n";
   WriteText(ini, text);
   dialog.OnInit(window);
-  EXPECT_EQ(window[IDC_DRIVE_1].selected, -1);  // lower-case letter: no entry matches
-  EXPECT_EQ(window[IDC_MEDIA_1].selected, -1);
+  EXPECT_EQ(Controls().substr(0, 5), "-1 -1");  // lower-case letter: no entry matches
   window[IDC_FDWAIT].checked = true;
   dialog.OnCommand(window, IDCANCEL_KEY);
   EXPECT_EQ(window.endResult, 1);
@@ -80,17 +69,13 @@ TEST_F(DiskSettingTest, CancelAndCloseLeaveTheFileAlone) {
 
   system.settings.realDrives[0].inserted = 1;
   disk::ApplyRealDriveSettings(ui);  // copies what the file holds, keeps inserted
-  EXPECT_EQ(system.settings.realDrives[0].useImage, 0u);
+  EXPECT_EQ(system.settings.realDrives[0].useImage * 10 + system.settings.realDrives[0].inserted,
+            1u);
   EXPECT_STREQ(system.settings.realDrives[0].driveName, "d");
-  EXPECT_EQ(system.settings.realDrives[0].inserted, 1u);
-
   // Saving lists without a selection stores image files and 1.23 MB instead of stray values.
   dialog.OnCommand(window, IDC_SAVE);
-  disk::DiskSettings saved(ini.c_str());
-  saved.Load();
-  EXPECT_EQ(saved.realDrives[0].useImage, 1u);
-  EXPECT_STREQ(saved.realDrives[0].driveName, "A");
-  EXPECT_EQ(saved.realDrives[0].is144, 0u);
+  for (const char* line : {"blnImage00=1", "szFdd00=A", "byType00=0"})
+    EXPECT_NE(ReadText(ini).find(line), std::string::npos) << line;
 }
 
 TEST_F(DiskSettingTest, BrowseFillsTheEditorPathUnlessCancelled) {

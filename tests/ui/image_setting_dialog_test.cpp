@@ -33,7 +33,7 @@ class ImageSettingTest : public testing_support::UiTest {
 };
 
 TEST_F(ImageSettingTest, MfdCommentAndWriteProtectChangeNothingElse) {
-  auto before = MfdImage("Old comment that is long", true, 1);
+  auto before = Mfd("Old comment that is long", 1, true);
   std::string path = Image("game.mfd", before);
   SetPath(0, path);
   system.running = 1;
@@ -55,7 +55,7 @@ TEST_F(ImageSettingTest, MfdCommentAndWriteProtectChangeNothingElse) {
 }
 
 TEST_F(ImageSettingTest, MhdKeepsItsProtectByteAndR0ItsData) {
-  auto before = MhdImage("Hard disk");
+  auto before = Mhd("Hard disk");
   before[0x114] = 0x5A;
   std::string path = Image("hd.mhd", before);
   SetPath(2, path);
@@ -71,7 +71,7 @@ TEST_F(ImageSettingTest, MhdKeepsItsProtectByteAndR0ItsData) {
   EXPECT_EQ(ReadAll(path), expected);
   EXPECT_STREQ(system.settings.imagePaths[2], path.c_str());
 
-  auto r0 = MfdImage("R0", false, 0);
+  auto r0 = Mfd("R0", 0, false);
   std::string r0Path = Image("r0.mfd", r0);
   SetPath(1, r0Path);
   Press(1, [](disk::DialogPresenter& p, FakeSurface& d) {
@@ -83,7 +83,7 @@ TEST_F(ImageSettingTest, MhdKeepsItsProtectByteAndR0ItsData) {
 }
 
 TEST_F(ImageSettingTest, OtherImagesAreNeitherEditableNorWritten) {
-  auto before = D88Image("D88 DISK", 0);
+  auto before = D88("D88 DISK");
   std::string path = Image("game.d88", before);
   SetPath(0, path);
   Press(0, [](disk::DialogPresenter& p, FakeSurface& d) {

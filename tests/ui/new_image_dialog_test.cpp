@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
+#include "media/new_hard_disk_image.h"
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/ui_fixture.h"
 
 namespace {
 
+using testing_support::Bytes;
 using testing_support::Exists;
 using testing_support::FakeSurface;
 using testing_support::ReadAll;
@@ -34,7 +39,13 @@ TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
   EXPECT_EQ(window.endResult, 1);
   EXPECT_EQ(window.fileDialogs[0].initialFolder, dir.path());
   EXPECT_TRUE(window.fileDialogs[0].save);
-  EXPECT_EQ(ReadAll(dir.File("NEWDISK.MFD")).size(), 68112u);
+  // The header alone, every place without a sector.
+  const Bytes blank = ReadAll(dir.File("NEWDISK.MFD"));
+  ASSERT_EQ(blank.size(), 68112u);
+  EXPECT_EQ(std::memcmp(blank.data(), "ZEBFDDIMAGE.R0\0\0New FD Image\0", 29), 0);
+  const std::uint8_t* last = &blank[0x120 + (161 * 26 + 25) * 16];  // track 161, place 25
+  EXPECT_EQ(Bytes(last, last + 12),
+            (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xE0, 0x44, 1, 0, 0, 0}));
   EXPECT_STREQ(system.settings.imagePaths[1], dir.File("NEWDISK.MFD").c_str());
   const auto& progress = window[IDC_NEW_FD_PROGRESS].progress;
   ASSERT_EQ(progress.size(), 163u);
@@ -46,7 +57,7 @@ TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
 }
 
 TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
-  auto drive = std::vector<std::uint8_t>(1474560, 0xA5);
+  const Bytes drive = testing_support::PatternBytes(1474560, 3);
   testing_support::WriteAll(dir.File("drive-C"), drive);
   testing_support::SetVariable("DISK_RAW_DRIVE_C", dir.File("drive-C"));
   testing_support::SetVariable("DISK_RAW_DRIVE_D", dir.File("no-drive-D"));
@@ -64,7 +75,12 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
 
   window.messageAnswer = true;
   dialog.OnCommand(window, IDC_NEW_START);
-  EXPECT_EQ(ReadAll(dir.File("COPY.IMG")).size(), 1542672u);  // .IMG stays
+  // Every sector in disk order after the header, whose records name them (.IMG stays).
+  const Bytes copy = ReadAll(dir.File("COPY.IMG"));
+  ASSERT_EQ(copy.size(), 1542672u);
+  EXPECT_EQ(Bytes(copy.begin() + 68112, copy.end()), drive);
+  const std::uint8_t* record = &copy[0x120 + (3 * 26 + 17) * 16];  // track 3, place 17
+  EXPECT_EQ(Bytes(record, record + 11), (Bytes{1, 1, 18, 2, 1, 0, 0, 4, 0, 0, 0x30}));
   EXPECT_STREQ(system.settings.imagePaths[0], dir.File("COPY.IMG").c_str());
 
   // A drive that cannot be read: "failure", and the row keeps its image.
@@ -90,16 +106,27 @@ TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
   EXPECT_EQ(window.endResult, 1);
   EXPECT_STREQ(system.settings.imagePaths[3], "");
 
-  window[IDC_NEW_SIZE].text = "1";
-  window.ChooseFile(dir.File("DISK1"));
-  dialog.OnCommand(window, IDC_NEW_START);
-  EXPECT_EQ(ReadAll(dir.File("DISK1.MHD")).size(), 1049088u);
+  // 8 heads, 32 sectors of 512 bytes: 8 cylinders a megabyte. The low 16 bits of the entry
+  // count; 0 MB is the header alone.
+  for (const char* size : {"0", "65537", "1"}) {
+    window[IDC_NEW_SIZE].text = size;
+    window.ChooseFile(dir.File("DISK1"));
+    dialog.OnCommand(window, IDC_NEW_START);
+    const Bytes image = ReadAll(dir.File("DISK1.MHD"));
+    ASSERT_EQ(image.size(), size[0] == '0' ? 512u : 1049088u);
+    EXPECT_EQ(std::memcmp(image.data(), "ZEBHDDIMAGE.R0\0\0New HD Image\0", 29), 0);
+    EXPECT_EQ(
+        Bytes(image.begin() + 272, image.begin() + 286),
+        (Bytes{0, 2, 0, 0, std::uint8_t(size[0] == '0' ? 0 : 8), 0, 0, 0, 8, 0, 32, 0, 0, 2}));
+    EXPECT_TRUE(
+        std::all_of(image.begin() + 286, image.end(), [](std::uint8_t b) { return b == 0; }));
+  }
   EXPECT_STREQ(system.settings.imagePaths[3], dir.File("DISK1.MHD").c_str());
   EXPECT_EQ(window[IDC_NEW_HD_PROGRESS].progress,
-            (std::vector<int>{0, 12, 25, 37, 50, 62, 75, 87}));
-  EXPECT_EQ(window.pumped, 16);
+            (std::vector<int>{0, 12, 25, 37, 50, 62, 75, 87, 0, 12, 25, 37, 50, 62, 75, 87}));
 
-  window[IDC_NEW_SIZE].text = "4096";  // refused silently
+  EXPECT_EQ(disk::CylindersForSize(4095), 32760);  // the largest; 4096 MB reaches 4 GiB
+  window[IDC_NEW_SIZE].text = "4096";              // refused silently
   window.ChooseFile(dir.File("BIG"));
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_FALSE(Exists(dir.File("BIG.MHD")));

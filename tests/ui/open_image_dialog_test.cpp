@@ -60,28 +60,29 @@ class OpenImageTest : public testing_support::UiTest {
   MhwWord mouseRecord[2] = {};
 };
 
+// The host's dialog mode: slot 140's flag when it is 1, unless slot 142 gives a pointer, whose
+// value then decides alone.
 TEST_F(OpenImageTest, HostDialogModeTruthTable) {
   EXPECT_FALSE(disk::HostDialogModeOn(system.links));  // no tables
   Provide140();
-  gModes.dialogValue = 1;
-  EXPECT_TRUE(disk::HostDialogModeOn(system.links));
-  gModes.dialogValue = 2;  // only 1 counts
-  EXPECT_FALSE(disk::HostDialogModeOn(system.links));
-  Provide142();
-  gModes.displayValue = 1;
-  EXPECT_TRUE(disk::HostDialogModeOn(system.links));
-  gModes.displayValue = 0;
-  gModes.dialogValue = 1;
-  EXPECT_FALSE(disk::HostDialogModeOn(system.links));  // a pointer from 142 decides alone
-  gModes.displayNull = true;
-  EXPECT_TRUE(disk::HostDialogModeOn(system.links));  // a null pointer falls back to 140
-  gModes.dialogValue = 0;
-  EXPECT_FALSE(disk::HostDialogModeOn(system.links));
+  const struct {
+    bool provide142;
+    std::uint32_t dialog, display;
+    bool null, on;
+  } cases[] = {{false, 1, 0, false, true}, {false, 2, 0, false, false}, {true, 2, 1, false, true},
+               {true, 1, 0, false, false}, {true, 1, 0, true, true},    {true, 0, 0, true, false}};
+  for (const auto& c : cases) {
+    if (c.provide142) Provide142();
+    gModes.dialogValue = c.dialog;
+    gModes.displayValue = c.display;
+    gModes.displayNull = c.null;
+    EXPECT_EQ(disk::HostDialogModeOn(system.links), c.on) << c.dialog << c.display << c.null;
+  }
 }
 
 TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   testing_support::WriteText(ini, "[DISK]\nLASTPATHFDD=C:\\OLD\\\nDISK00=from-ini.mfd\n");
-  std::string chosen = Image("GAME.D88", D88Image("GAME", 0));
+  std::string chosen = Image("GAME.D88", D88("GAME"));
   system.running = 1;
   SetPath(0, "previous.mfd");
   panel.ChooseFile(chosen);
@@ -104,7 +105,7 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
 
   // A hard-disk image waits for the next start-up; its folder goes to LASTPATHHDD.
   system.running = 0;
-  std::string hd = Image("HD.MHD", MhdImage("HD"));
+  std::string hd = Image("HD.MHD", Mhd("HD"));
   panel.ChooseFile(hd);
   disk::PanelCommand(ui, ImageButton(2));
   EXPECT_STREQ(system.settings.imagePaths[2], hd.c_str());

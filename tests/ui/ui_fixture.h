@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 #include "machine/disk_system.h"
+#include "support/disk_images.h"
 #include "support/scratch.h"
 #include "ui/fake_surface.h"
 #include "ui/status_panel.h"
@@ -19,16 +18,20 @@ class UiTest : public ::testing::Test {
  protected:
   void SetUp() override;
 
-  // Header bytes of the module's own formats and of D88; `sizeDelta` makes a D88 lie about its
-  // size.
-  static std::vector<std::uint8_t> MfdImage(const std::string& comment, bool writeProtect,
-                                            int revision);
-  static std::vector<std::uint8_t> MhdImage(const std::string& comment);
-  static std::vector<std::uint8_t> D88Image(const std::string& name, int sizeDelta);
-
-  std::string Image(const std::string& name, const std::vector<std::uint8_t>& bytes);
+  // An MFD image with a comment, an MHD image with a comment, and a D88 image whose stated size
+  // is off by `sizeDelta`.
+  static Bytes Mfd(const std::string& comment, int revision = 0, bool writeProtect = false);
+  static Bytes Mhd(const std::string& comment) { return MhdImage(2, 8, 16, 512, {}, comment); }
+  static Bytes D88(const std::string& name, int sizeDelta = 0);
+  std::string Image(const std::string& name, const Bytes& bytes) {
+    WriteAll(dir.File(name), bytes);
+    return dir.File(name);
+  }
   void SetPath(int row, const std::string& path);
   void SetRealDrive(int row, const char* letter, bool is144);
+  // A panel row as the user sees it: the info text, then the captions the panel gives the image,
+  // New or Setting, Eject (and, for hard disks, Edit) buttons, each after "-" when disabled.
+  std::string Row(int row);
 
   disk::DiskSystem system;
   disk::StatusPanel ui{system};

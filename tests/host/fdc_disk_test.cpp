@@ -1,0 +1,333 @@
+// The floppy controller's commands at the guest's ports on an MFD image in unit 0: READ DATA,
+// READ DIAGNOSTIC, WRITE DATA, FORMAT TRACK, SEEK, RECALIBRATE, READ ID and the sense
+// commands, each transfer on a DMA channel the guest programmed through its ports.
+#include <cstring>
+
+#include "host/module_fixture.h"
+
+namespace {
+
+using namespace testing_support;
+
+class FdcDiskTest : public ModuleTest {
+ protected:
+  // No boot from the floppy: its reads would turn the disk.
+  FdcDiskTest() { bootSelector = 0x80; }
+  // Channel 2 over the buffer (zeroed), then the command: its seven result bytes.
+  Bytes Run(const Bytes& command, std::uint16_t count = 0x7FFF) {
+    host->WriteBlock(kBuffer, Bytes(0x8000, 0));
+    ProgramDma(2, kBuffer, count);
+    return Fdc(command);
+  }
+  // The seven result bytes of a format of the side under the head, with the ID list
+  // (C, H, R = firstR.., N) in guest memory; an R of 0 at `endAt`.
+  Bytes Format(std::uint8_t c, std::uint8_t head, int count, std::uint8_t n, std::uint8_t sc,
+               std::uint8_t fill, std::uint8_t firstR = 1, int endAt = -1) {
+    SeekTo(0x00, c);
+    Bytes ids;
+    for (int i = 0; i < count; ++i)
+      ids.insert(ids.end(), {c, head, std::uint8_t(i == endAt ? 0 : firstR + i), n});
+    host->WriteBlock(0x3000, ids);
+    ProgramDma(2, 0x3000, 0x3FF);
+    return Fdc({0x4D, static_cast<std::uint8_t>(head << 2), n, sc, 0x54, fill});
+  }
+  // One sector read after a seek; the status in `st0`.
+  Bytes ReadSector(std::uint8_t c, std::uint8_t h, std::uint8_t r, std::uint8_t n,
+                   std::uint8_t* st0 = nullptr) {
+    SeekTo(0x00, c);
+    const Bytes results = Run({0x46, std::uint8_t(h << 2), c, h, r, n, r, 0x1B, 0xFF},
+                              static_cast<std::uint16_t>(SizeOf(n) - 1));
+    if (st0 != nullptr) *st0 = results[0];
+    return host->ReadBlock(kBuffer, SizeOf(n));
+  }
+  // The data area of an MFD image, after its header.
+  static Bytes Data(const Bytes& mfd) {
+    return Bytes(mfd.begin() + (mfd[0x110] | mfd[0x111] << 8 | mfd[0x112] << 16), mfd.end());
+  }
+};
+
+// Each read on a fresh 2-cylinder disk of nine 512-byte sectors (or the variant named): the
+// command bytes and DMA count, the result bytes, what reached memory and what the count left.
+TEST_F(FdcDiskTest, ReadsEndByCountRecordOrStatus) {
+  DiskSpec plain = UniformDisk(2, 9, 2);
+  DiskSpec interleaved = UniformDisk(1, 5, 2, {1, 3, 5, 2, 4});
+  DiskSpec sideOneTurned = plain;  // side 1 interleaved: its first slot is not its lowest R
+  sideOneTurned.tracks[1] = UniformDisk(1, 9, 2, {3, 1, 2, 4, 5, 6, 7, 8, 9}).tracks[1];
+  DiskSpec sideOneEmpty = plain;
+  sideOneEmpty.tracks[1].sectors.clear();
+  DiskSpec shortSectors;
+  for (std::uint8_t r = 1; r <= 4; ++r) shortSectors.tracks[0].sectors.push_back({0, 0, r, 0, 0});
+  const struct {
+    const DiskSpec& disk;
+    Bytes command;
+    std::uint16_t count;
+    Bytes results, memory;
+    std::uint16_t left;
+  } cases[] = {
+      // Terminal count after two sectors names the next record.
+      {plain,
+       {0x46, 0, 0, 0, 1, 2, 9, 0x1B, 0xFF},
+       1023,
+       {0, 0, 0, 0, 0, 3, 2},
+       Join({Sectors(0, {1, 2}, 512), {0}}),
+       0xFFFF},
+      // The end-of-track record stops whatever the count.
+      {plain,
+       {0x46, 0, 0, 0, 4, 2, 4, 0x1B, 0xFF},
+       0x3FFF,
+       {0, 0, 0, 0, 0, 5, 2},
+       Join({SectorData(0, 4, 512), {0}}),
+       0x3FFF - 512},
+      // An interleaved track reads in record order; after its last record comes the first
+      // one under the head.
+      {interleaved,
+       {0x46, 0, 0, 0, 1, 2, 5, 0x1B, 0xFF},
+       0xFFF,
+       {0, 0, 0, 0, 0, 1, 2},
+       Sectors(0, {1, 2, 3, 4, 5}, 512),
+       0xFFF - 5 * 512},
+      // Multi-track goes on with side 1's first slot; the ID keeps the command's head.
+      {sideOneTurned,
+       {0xC6, 0, 0, 0, 8, 2, 20, 0x1B, 0xFF},
+       4 * 512 - 1,
+       {0, 0, 0, 0, 0, 5, 2},
+       Join({Sectors(0, {8, 9}, 512), Sectors(1, {3, 4}, 512)}),
+       0xFFFF},
+      // Ending on the last record flips the head, and on side 1 steps the cylinder.
+      {plain,
+       {0xC6, 0, 0, 0, 9, 2, 9, 0x1B, 0xFF},
+       0x7FFF,
+       {0, 0, 0, 0, 1, 1, 2},
+       SectorData(0, 9, 512),
+       0x7FFF - 512},
+      {plain,
+       {0xC6, 4, 0, 1, 9, 2, 0xFF, 0x1B, 0xFF},
+       511,
+       {4, 0, 0, 1, 0, 1, 2},
+       SectorData(1, 9, 512),
+       0xFFFF},
+      {sideOneEmpty,
+       {0xC6, 0, 0, 0, 9, 2, 20, 0x1B, 0xFF},
+       0x7FFF,
+       {0x40, 4, 0, 0, 0, 1, 2},
+       Join({SectorData(0, 9, 512), {0}}),
+       0x7FFF - 512},
+      // Without multi-track the end of the track is no data, after the sectors moved.
+      {plain,
+       {0x46, 0, 0, 0, 8, 2, 10, 0x1B, 0xFF},
+       0x7FFF,
+       {0x40, 4, 0, 0, 0, 1, 2},
+       Sectors(0, {8, 9}, 512),
+       0x7FFF - 1024},
+      // A missing record, the right record with another size code, FM asked of MFM.
+      {plain,
+       {0x46, 4, 0, 1, 12, 2, 12, 0x1B, 0xFF},
+       0x7FFF,
+       {0x44, 4, 0, 0, 1, 1, 2},
+       {0, 0},
+       0x7FFF},
+      {plain,
+       {0x46, 0, 0, 0, 3, 3, 3, 0x1B, 0xFF},
+       0x7FFF,
+       {0x40, 4, 0, 0, 0, 1, 3},
+       {0, 0},
+       0x7FFF},
+      {plain,
+       {0x06, 0, 0, 0, 3, 2, 3, 0x1B, 0xFF},
+       0x7FFF,
+       {0x40, 1, 0, 0, 0, 1, 2},
+       {0, 0},
+       0x7FFF},
+      // Read diagnostic starts from the first record.
+      {plain,
+       {0x42, 0, 0, 0, 7, 2, 9, 0x1B, 0xFF},
+       511,
+       {0, 0, 0, 0, 0, 2, 2},
+       SectorData(0, 1, 512),
+       0xFFFF},
+      // Sectors of 128 bytes take the data length.
+      {shortSectors,
+       {0x06, 0, 0, 0, 2, 0, 2, 0x07, 0x40},
+       0x7FFF,
+       {0, 0, 0, 0, 0, 3, 0},
+       Join({Bytes(SectorData(0, 2, 64)), {0}}),
+       0x7FFF - 64},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.command));
+    BootFloppy(c.disk);
+    EXPECT_EQ(Run(c.command, c.count), c.results);
+    EXPECT_EQ(host->ReadBlock(kBuffer, static_cast<std::uint32_t>(c.memory.size())), c.memory);
+    EXPECT_EQ(DmaRegister(0x0B), c.left);
+  }
+}
+
+TEST_F(FdcDiskTest, NotReadyUnitsMaskedChannelsAndChannelThree) {
+  BootFloppy(UniformDisk(2, 9, 2));
+  EXPECT_EQ(Run({0x46, 0x05, 0, 1, 1, 2, 9, 0x1B, 0xFF})[0], 0x6D);  // no disk
+  EXPECT_EQ(Run({0x45, 0x02, 0, 0, 1, 2, 9, 0x1B, 0xFF})[0], 0x6A);  // no drive
+  // A masked channel moves nothing, and the read ends after one sector.
+  host->WriteBlock(kBuffer, {0, 0});
+  ProgramDma(2, kBuffer, 0x7FFF);
+  host->Out(0x1F, 0x04);  // all four masks at once
+  EXPECT_EQ(Fdc({0x46, 0, 0, 0, 1, 2, 9, 0x1B, 0xFF}), (Bytes{0, 0, 0, 0, 0, 2, 2}));
+  EXPECT_EQ(host->ReadBlock(kBuffer, 2), (Bytes{0, 0}));
+  EXPECT_EQ(DmaRegister(0x0B), 0x7FFF);
+  host->Reset();  // unmasks every channel
+  ProgramDma(2, kBuffer, 511, false);
+  Fdc({0x46, 0, 0, 0, 1, 2, 9, 0x1B, 0xFF});
+  Fdc({0x46, 0, 0, 0, 2, 2, 9, 0x1B, 0xFF});  // the count ran out: nothing more moves
+  EXPECT_EQ(host->ReadBlock(kBuffer, 514), Join({SectorData(0, 1, 512), {0, 0}}));
+  host->Out(0xBE, 0x01);  // 1 MB interface, DMA channel 3; the transfer crosses into bank 2
+  ProgramDma(3, 0x1FF00, 511);
+  Fdc({0x46, 0, 0, 0, 6, 2, 9, 0x1B, 0xFF});
+  EXPECT_EQ(host->ReadBlock(0x1FF00, 512), SectorData(0, 6, 512));
+}
+
+TEST_F(FdcDiskTest, AByteWrittenWhileResultsArePendingRunsTheReadAgain) {
+  BootFloppy(UniformDisk(2, 9, 2));
+  ProgramDma(2, kBuffer, 0x7FFF);
+  Command({0x46, 0x00, 0, 0, 3, 2, 3, 0x1B, 0xFF});
+  // Taken as the data length again: the read runs once more, from the record the first run
+  // left in the ID register, to the end of the track.
+  host->Out(0x92, 0xFF);
+  host->Tick(3);
+  EXPECT_EQ(host->TakeInterruptLines().size(), 1u);
+  EXPECT_EQ(Results(7), (Bytes{0x40, 0x04, 0x00, 0, 0, 1, 2}));
+  EXPECT_EQ(host->ReadBlock(kBuffer, 7 * 512), Sectors(0, {3, 4, 5, 6, 7, 8, 9}, 512));
+}
+
+TEST_F(FdcDiskTest, WriteDataReachesTheImageAtTheSectorsOffsetsUnlessProtected) {
+  DiskSpec disk = UniformDisk(2, 9, 2);
+  for (std::uint8_t protect : {0, 1}) {
+    disk.writeProtect = protect;
+    BootFloppy(disk);
+    Bytes expected = ReadAll(image);
+    const Bytes data = PatternBytes(1024, 3);
+    host->WriteBlock(kBuffer, data);
+    SeekTo(0x00, 1);
+    ProgramDma(2, kBuffer, 1023);
+    EXPECT_EQ(
+        Fdc({0x45, 0x04, 1, 1, 4, 2, 9, 0x1B, 0xFF}),
+        (protect ? Bytes{0x44, 0x02, 0x00, 1, 1, 4, 2} : Bytes{0x04, 0x00, 0x00, 1, 1, 6, 2}));
+    if (!protect)
+      std::copy(data.begin(), data.end(), expected.begin() + DataOffset(expected, 3, 4, 512));
+    EXPECT_EQ(ReadAll(image), expected);
+  }
+}
+
+// Sense drive status: protected, ready, two-sided, track 0 (then head 1 on cylinder 5; unit 1
+// without a disk). A seek to a unit without a drive changes no status: sense gives the old ST0
+// and PCN again. Any other command clears a pending seek end.
+TEST_F(FdcDiskTest, SeekRecalibrateAndSenseReportCylindersProtectionAndReadiness) {
+  DiskSpec disk = UniformDisk(8, 9, 2);
+  disk.writeProtect = 1;
+  BootFloppy(disk);
+  Script("c04,00 r78 c0F,00,05 t3 i3 c08 r20,05 c0F,02,07 t3 90?84 c08 r20,05 i3");
+  EXPECT_EQ(Fdc({0x4A, 0x00}), (Bytes{0, 0, 0, 5, 0, 1, 2}));  // READ ID sees cylinder 5
+  Script("n c04,04 r6C c04,01 r01 c0F,00,01 t3 i3 c04,00 r68 n c07,00 t3 i3 c08 r20,00");
+}
+
+TEST_F(FdcDiskTest, ReadIdFollowsSlotOrderOnTheSideUnderTheHead) {
+  BootFloppy(UniformDisk(2, 5, 2, {1, 4, 2, 5, 3}));
+  EXPECT_EQ(Fdc({0x0A, 0x00}), (Bytes{0x40, 0x01, 0x00, 0, 0, 1, 3}));  // FM of MFM
+  EXPECT_EQ(Fdc({0x4A, 0x01})[0], 0x69);                                // no disk
+  SeekTo(0x00, 1);
+  // HD = 1 in the command: the head stays on side 0 after the seek, and ST0 has no HD bit.
+  Bytes rs;
+  for (int i = 0; i < 6; ++i) rs.push_back(Fdc({0x4A, 0x04})[5]);
+  EXPECT_EQ(rs, (Bytes{1, 4, 2, 5, 3, 1}));
+  EXPECT_EQ(Fdc({0x4A, 0x04}), (Bytes{0x00, 0x00, 0x00, 1, 0, 4, 2}));
+  // A read on side 1 moves the head there; READ ID then reports side 1.
+  Run({0x46, 0x04, 1, 1, 1, 2, 1, 0x1B, 0xFF});
+  EXPECT_EQ(Fdc({0x4A, 0x00})[4], 1);
+  SeekTo(0x00, 2);  // past the disk: an unformatted track
+  EXPECT_EQ(Slice(Fdc({0x4A, 0x00}), 0, 3), (Bytes{0x40, 0x01, 0x00}));
+}
+
+// FORMAT TRACK rewrites MFD images, R0 and R1 alike.
+TEST_F(FdcDiskTest, AFormatKeepsTheDataOfASameLayoutAndFillsALargerOne) {
+  const DiskSpec disk = UniformDisk(4, 9, 2);
+  for (bool r1 : {false, true}) {
+    SCOPED_TRACE(r1 ? "R1" : "R0");
+    BootFloppy(disk, r1);
+    const Bytes before = ReadAll(image), data = Data(before);
+    // New record numbers, the same sizes: the data stay, under the new IDs.
+    const Bytes results = Format(1, 0, 9, 2, 9, 0xE5, 11);
+    EXPECT_EQ(Slice(results, 0, 5), (Bytes{0, 0, 0, 1, 0}));
+    EXPECT_EQ(results[6], 2);
+    Bytes after = ReadAll(image);
+    EXPECT_EQ(Data(after), data);
+    if (!r1) {
+      EXPECT_EQ(after.size(), before.size());
+    }
+    EXPECT_EQ(std::memcmp(after.data(), r1 ? "ZEBFDDIMAGE.R1" : "ZEBFDDIMAGE.R0", 15), 0);
+    EXPECT_EQ(ReadSector(1, 0, 13, 2), SectorData(2, 3, 512));
+    std::uint8_t st0 = 0;
+    ReadSector(1, 0, 3, 2, &st0);
+    EXPECT_EQ(st0, 0x40);
+    // Larger sectors: the track's data become 8 KiB of fill bytes, the rest moves on.
+    EXPECT_EQ(Format(1, 1, 8, 3, 8, 0x5A)[0], 0x04);
+    const std::size_t track3 = DataOffset(data, 3, 1, 512);
+    EXPECT_EQ(Data(ReadAll(image)), Join({Slice(data, 0, track3), Bytes(8192, 0x5A),
+                                          Bytes(data.begin() + track3 + 4608, data.end())}));
+    EXPECT_EQ(ReadSector(1, 1, 8, 3), Bytes(1024, 0x5A));
+    EXPECT_EQ(ReadSector(2, 0, 9, 2), SectorData(4, 9, 512));
+  }
+}
+
+TEST_F(FdcDiskTest, AFormatTakesItsCountFromTheListAndRefusesWhatItCannotWrite) {
+  DiskSpec disk = UniformDisk(3, 9, 2);
+  disk.tracks[3].sectors.clear();  // R1: cylinder 1 side 1 without a block
+  BootFloppy(disk, true);
+  Format(1, 1, 26, 1, 0, 0x11);  // a count of 0 means 26
+  EXPECT_EQ(ReadSector(1, 1, 26, 1), Bytes(256, 0x11));
+  // 27 sectors make an R0 image R1, which holds them.
+  BootFloppy(disk);
+  EXPECT_EQ(Format(2, 0, 27, 1, 27, 0x44)[0], 0x00);
+  EXPECT_EQ(std::memcmp(ReadAll(image).data(), "ZEBFDDIMAGE.R1", 15), 0);
+  EXPECT_EQ(ReadSector(2, 0, 27, 1), Bytes(256, 0x44));
+  EXPECT_EQ(ReadSector(2, 1, 9, 2), SectorData(5, 9, 512));
+  Format(1, 0, 9, 2, 9, 0x22, 1, 5);  // an R of 0 ends the list
+  std::uint8_t st0 = 0;
+  EXPECT_EQ(ReadSector(1, 0, 5, 2), Bytes(512, 0x22));
+  ReadSector(1, 0, 7, 2, &st0);
+  EXPECT_EQ(st0, 0x40);
+  // Size code 6 does not fit a track, and a masked channel gives no IDs: no sectors. The
+  // format leaves the head on the side it formatted.
+  Format(0, 1, 2, 6, 2, 0x33);
+  EXPECT_EQ(Fdc({0x4A, 0x00})[1], 0x01);
+  ProgramDma(2, 0x3000, 0x3FF);
+  host->Out(0x15, 0x06);
+  EXPECT_EQ(Fdc({0x4D, 0x00, 2, 9, 0x54, 0xE5})[0], 0x00);
+  EXPECT_EQ(Fdc({0x4A, 0x00})[1], 0x01);
+  // Write protected: refused, the file untouched.
+  disk.writeProtect = 1;
+  BootFloppy(disk);
+  const Bytes before = ReadAll(image);
+  EXPECT_EQ(Slice(Format(1, 1, 8, 3, 8, 0x5A), 0, 3), (Bytes{0x44, 0x02, 0x00}));
+  EXPECT_EQ(ReadAll(image), before);
+}
+
+// Other disks than MFD images: the format ends normally and changes nothing.
+TEST_F(FdcDiskTest, AFormatLeavesOtherDisksAsTheyAreAndAnEmptyDriveIsNotReady) {
+  const Bytes dump = BuildHeaderless(UniformDisk(77, 8, 3));
+  const std::string drive = ImageFile("drive-a", dump);
+  SetVariable("DISK_RAW_DRIVE_A", drive);
+  const std::pair<std::string, std::string> disks[] = {
+      {ImageFile("disk.img", dump), ""},
+      {ImageFile("disk.d88", BuildD88(UniformDisk(2, 8, 3))), ""},
+      {"A", "blnImage00=0\nszFdd00=A\nbyType00=0\n"}};
+  for (const auto& [path, settings] : disks) {
+    const Bytes before = ReadAll(path == "A" ? drive : path);
+    BootWith(path, "", "", "", settings);
+    EXPECT_EQ(Format(1, 0, 8, 3, 8, 0x5A)[0], 0x00) << path;
+    EXPECT_EQ(ReadAll(path == "A" ? drive : path), before) << path;
+    EXPECT_EQ(ReadSector(1, 0, 8, 3), SectorData(2, 8, 1024)) << path;
+  }
+  SetVariable("DISK_RAW_DRIVE_A", "");
+  BootWith("");
+  EXPECT_EQ(Format(1, 0, 8, 3, 8, 0x5A)[0], 0x68);
+}
+
+}  // namespace
