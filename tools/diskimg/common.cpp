@@ -3,9 +3,9 @@
 namespace diskimg {
 
 int OpenImageArg(Context& c, const std::string& arg, std::unique_ptr<Image>* image,
-                 ImageSpec* spec) {
-  const ImageSpec parsed = ParseImageSpec(arg);
-  if (spec) *spec = parsed;
+                 ImageName* named) {
+  const ImageName parsed = ParseImageName(arg);
+  if (named) *named = parsed;
   std::string reason;
   switch (Image::Open(parsed, image, &reason)) {
     case OpenStatus::kOk:

@@ -11,7 +11,7 @@ namespace diskimg {
 
 // Opens IMAGE[::DISK][:PART]; on failure says why and returns the exit code (0 = opened).
 int OpenImageArg(Context& c, const std::string& arg, std::unique_ptr<Image>* image,
-                 ImageSpec* spec = nullptr);
+                 ImageName* named = nullptr);
 
 // Writes the image's changes back (nothing with --dry-run or without changes); 0 or the exit
 // code after saying why not.

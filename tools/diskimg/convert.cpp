@@ -101,23 +101,23 @@ int RunConvert(Context& c) {
   const std::string& in = c.args[0];
   const std::string& out = c.args[1];
   std::unique_ptr<Image> probe;
-  ImageSpec spec;
-  if (int code = OpenImageArg(c, in, &probe, &spec)) return code;
+  ImageName named;
+  if (int code = OpenImageArg(c, in, &probe, &named)) return code;
   const std::uint32_t disks = probe->DiskCount();
   probe.reset();
   if (c.Has("--split")) {
-    if (spec.disk != 0)
-      return c.Usage("--split takes every disk; leave out ::" + std::to_string(spec.disk));
+    if (named.disk != 0)
+      return c.Usage("--split takes every disk; leave out ::" + std::to_string(named.disk));
     int worst = kExitOk;
     for (std::uint32_t disk = 1; disk <= disks; ++disk) {
       const int code =
-          ConvertOne(c, spec.path + "::" + std::to_string(disk), SplitName(out, disk), *target);
+          ConvertOne(c, named.path + "::" + std::to_string(disk), SplitName(out, disk), *target);
       worst = std::max(worst, code);
     }
     return worst;
   }
-  if (disks > 1 && spec.disk == 0)
-    return c.Usage(spec.path + " holds " + std::to_string(disks) +
+  if (disks > 1 && named.disk == 0)
+    return c.Usage(named.path + " holds " + std::to_string(disks) +
                    " disks: pick one with IN::N or write each with --split");
   return ConvertOne(c, in, out, *target);
 }

@@ -41,21 +41,21 @@ int ExitFor(FatStatus status) {
 }
 
 // The partition a hard disk's file system is on: the one asked for, else the first.
-int SelectPartition(Context& c, Mounted& m, const ImageSpec& spec,
+int SelectPartition(Context& c, Mounted& m, const ImageName& named,
                     disk::fat::SectorDevice** device) {
   const HardDiskGeometry& g = m.image->Geometry();
   std::vector<disk::fat::Pc98Partition> partitions;
   const auto status = disk::fat::ReadPc98Partitions(**device, {g.heads, g.sectors}, &partitions);
   if (status == disk::fat::TableStatus::kNoTable) {
-    if (spec.partition != 0) return c.Fail(kExitUsage, spec.path, "has no partition table");
+    if (named.partition != 0) return c.Fail(kExitUsage, named.path, "has no partition table");
     return kExitOk;  // a file system over the whole disk
   }
   if (status != disk::fat::TableStatus::kFound)
-    return c.Fail(kExitInput, spec.path, "its partition table cannot be read");
-  if (partitions.empty()) return c.Fail(kExitInput, spec.path, "its partition table is empty");
-  const std::uint32_t index = spec.partition == 0 ? 1 : spec.partition;
+    return c.Fail(kExitInput, named.path, "its partition table cannot be read");
+  if (partitions.empty()) return c.Fail(kExitInput, named.path, "its partition table is empty");
+  const std::uint32_t index = named.partition == 0 ? 1 : named.partition;
   if (index > partitions.size())
-    return c.Fail(kExitUsage, spec.path,
+    return c.Fail(kExitUsage, named.path,
                   "has " + std::to_string(partitions.size()) + " partitions");
   const auto& p = partitions[index - 1];
   m.partition = std::make_unique<disk::fat::DeviceWindow>(**device, p.firstSector, p.sectorCount);
@@ -64,19 +64,19 @@ int SelectPartition(Context& c, Mounted& m, const ImageSpec& spec,
 }
 
 int Mount(Context& c, const std::string& arg, Mounted& m) {
-  ImageSpec spec;
-  if (int code = OpenImageArg(c, arg, &m.image, &spec)) return code;
+  ImageName named;
+  if (int code = OpenImageArg(c, arg, &m.image, &named)) return code;
   disk::fat::SectorDevice* device = m.image->Device();
   if (device == nullptr)
-    return c.Fail(kExitInput, spec.path, "holds no run of equal sectors for a file system");
+    return c.Fail(kExitInput, named.path, "holds no run of equal sectors for a file system");
   if (m.image->IsFloppy()) {
-    if (spec.partition != 0) return c.Fail(kExitUsage, spec.path, "a floppy has no partitions");
-  } else if (int code = SelectPartition(c, m, spec, &device)) {
+    if (named.partition != 0) return c.Fail(kExitUsage, named.path, "a floppy has no partitions");
+  } else if (int code = SelectPartition(c, m, named, &device)) {
     return code;
   }
   const FatStatus status = disk::fat::Volume::Mount(*device, &m.volume);
   if (status != FatStatus::kOk)
-    return c.Fail(kExitInput, spec.path, disk::fat::FatStatusText(status));
+    return c.Fail(kExitInput, named.path, disk::fat::FatStatusText(status));
   return kExitOk;
 }
 

@@ -83,9 +83,9 @@ std::uint32_t SizeOfN(std::uint8_t n) {
   return disk::SectorSize(n);
 }
 
-ImageSpec ParseImageSpec(const std::string& text) {
-  ImageSpec spec{text};
-  if (std::filesystem::exists(text)) return spec;
+ImageName ParseImageName(const std::string& text) {
+  ImageName named{text};
+  if (std::filesystem::exists(text)) return named;
   auto number = [](const std::string& digits) -> std::uint32_t {
     if (digits.empty() || digits.size() > 6 ||
         !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
@@ -97,28 +97,28 @@ ImageSpec ParseImageSpec(const std::string& text) {
   // A trailing ":N" that is not part of "::N" names a partition.
   if (colon != std::string::npos && colon > 0 && rest[colon - 1] != ':' &&
       number(rest.substr(colon + 1)) != 0) {
-    spec.partition = number(rest.substr(colon + 1));
+    named.partition = number(rest.substr(colon + 1));
     rest.resize(colon);
   }
   colon = rest.rfind("::");
   if (colon != std::string::npos && colon > 0 && number(rest.substr(colon + 2)) != 0) {
-    spec.disk = number(rest.substr(colon + 2));
+    named.disk = number(rest.substr(colon + 2));
     rest.resize(colon);
   }
-  spec.path = rest;
-  return spec;
+  named.path = rest;
+  return named;
 }
 
 Image::~Image() = default;
 
-OpenStatus Image::Open(const ImageSpec& spec, std::unique_ptr<Image>* image, std::string* reason) {
+OpenStatus Image::Open(const ImageName& named, std::unique_ptr<Image>* image, std::string* reason) {
   std::unique_ptr<Image> opened(new Image);
-  opened->path_ = spec.path;
-  if (!opened->file_.OpenFile(spec.path)) {
+  opened->path_ = named.path;
+  if (!opened->file_.OpenFile(named.path)) {
     *reason = "cannot be opened";
     return OpenStatus::kUnreadable;
   }
-  const OpenStatus status = opened->Identify(spec.disk, reason);
+  const OpenStatus status = opened->Identify(named.disk, reason);
   if (status == OpenStatus::kOk) *image = std::move(opened);
   return status;
 }

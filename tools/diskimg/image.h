@@ -37,12 +37,12 @@ inline bool IsFloppyKind(Kind kind) {
 
 // IMAGE[::DISK][:PART]: disk N of a D88 file holding several, partition N of a hard disk (both
 // counted from 1; 0 = not given). A path that exists as it stands is taken whole.
-struct ImageSpec {
+struct ImageName {
   std::string path;
   std::uint32_t disk = 0;
   std::uint32_t partition = 0;
 };
-ImageSpec ParseImageSpec(const std::string& text);
+ImageName ParseImageName(const std::string& text);
 
 struct HardDiskGeometry {
   std::uint64_t dataOffset = 0;
@@ -63,7 +63,8 @@ class Image {
  public:
   ~Image();
   // `reason` says why an image is not opened, in words for the user.
-  static OpenStatus Open(const ImageSpec& spec, std::unique_ptr<Image>* image, std::string* reason);
+  static OpenStatus Open(const ImageName& named, std::unique_ptr<Image>* image,
+                         std::string* reason);
   // Bytes built in memory (zeros after them up to `size`) as an image of `kind`, to be written to
   // `path` by Commit.
   static OpenStatus Build(std::vector<std::uint8_t> bytes, std::uint64_t size,

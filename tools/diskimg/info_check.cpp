@@ -36,12 +36,12 @@ const char* MediaClass(std::uint8_t mediaType) {
 template <typename Each>
 int ForEachDisk(Context& c, const std::string& arg, Each each) {
   std::unique_ptr<Image> image;
-  ImageSpec spec;
-  if (int code = OpenImageArg(c, arg, &image, &spec)) return code;
-  const std::uint32_t disks = spec.disk == 0 ? image->DiskCount() : 1;
+  ImageName named;
+  if (int code = OpenImageArg(c, arg, &image, &named)) return code;
+  const std::uint32_t disks = named.disk == 0 ? image->DiskCount() : 1;
   each(*image);
   for (std::uint32_t disk = 2; disk <= disks; ++disk) {
-    if (int code = OpenImageArg(c, spec.path + "::" + std::to_string(disk), &image)) return code;
+    if (int code = OpenImageArg(c, named.path + "::" + std::to_string(disk), &image)) return code;
     each(*image);
   }
   return kExitOk;
@@ -266,12 +266,12 @@ int RunCheck(Context& c) {
   for (const std::string& arg : c.args) {
     std::unique_ptr<Image> probe;
     std::string reason;
-    const ImageSpec spec = ParseImageSpec(arg);
-    const OpenStatus status = Image::Open(spec, &probe, &reason);
+    const ImageName named = ParseImageName(arg);
+    const OpenStatus status = Image::Open(named, &probe, &reason);
     if (status == OpenStatus::kUnrecognised) {
-      const std::vector<Finding> findings = Diagnose(spec.path);
+      const std::vector<Finding> findings = Diagnose(named.path);
       if (!findings.empty()) {
-        report(spec.path, spec.path, findings, nullptr, 0);
+        report(named.path, named.path, findings, nullptr, 0);
         continue;
       }
     }
