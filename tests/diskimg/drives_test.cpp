@@ -1,6 +1,7 @@
 // What create, convert and read-drive write is what the module mounts: the guest reads the same
 // sectors through INT 1Bh.
 #include "diskimg_fixture.h"
+#include "fat/fat_tools.h"
 #include "host/module_fixture.h"
 
 namespace {
@@ -27,6 +28,7 @@ TEST_F(WrittenImagesTest, FloppiesMadeAndConvertedByTheToolReadTheirSectorsThrou
   Run({"put", mfd, dir.File("data.bin")});
   const std::string raw = dir.File("fat.img");
   Run({"convert", mfd, raw, "--to", "raw"});
+  EXPECT_TRUE(!fat_test::HaveTool("fsck.fat") || fat_test::Shell("fsck.fat -n " + raw));
   const auto sectors = ReadAll(raw);
   for (const char* to : {"mfd-r0", "mfd", "d88", "fdi"}) {
     SCOPED_TRACE(to);

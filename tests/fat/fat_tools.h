@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "fat/sector_device.h"
 #include "support/scratch.h"
 
 namespace fat_test {
@@ -37,14 +36,6 @@ inline bool Shell(const std::string& command, std::string* output = nullptr) {
   if (!ok) ADD_FAILURE() << command << "\n" << text;
   return ok;
 #endif
-}
-
-inline disk::fat::MemoryDevice LoadDevice(const std::string& path, std::uint32_t sectorSize) {
-  return disk::fat::MemoryDevice(sectorSize, testing_support::ReadAll(path));
-}
-
-inline void SaveDevice(const disk::fat::MemoryDevice& device, const std::string& path) {
-  testing_support::WriteAll(path, device.Bytes());
 }
 
 }  // namespace fat_test
