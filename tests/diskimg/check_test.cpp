@@ -85,20 +85,16 @@ TEST_F(CheckTest, BrokenImagesOfEachFormatGiveTheirReasonAndExitCode) {
   }
 }
 
-TEST_F(CheckTest, SoundImagesGiveTheDigestsOfTheirSectorsWhateverTheFormat) {
+TEST_F(CheckTest, SoundImagesGiveTheDigestsOfTheirSectors) {
   const DiskSpec disk = testing_support::UniformDisk(77, 8, 3);
-  const Bytes raw = testing_support::BuildHeaderless(disk);
   diskimg::Digests expected;
-  expected.Update(raw);
-  const std::string line = "1,261,568 bytes of data, CRC-32 " + expected.crc.Hex() + ", SHA-1 " +
-                           expected.sha.FinishHex();
-  for (const auto& [name, bytes] : {std::pair{"a.hdm", raw},
-                                    {"a.d88", testing_support::BuildD88(disk)},
-                                    {"a.mfd", testing_support::BuildR1(disk)}}) {
-    const auto outcome = Expect(0, {"check", Save(name, bytes)});
-    EXPECT_NE(outcome.out.find(line), std::string::npos) << outcome.out;
-    EXPECT_NE(outcome.out.find(": sound"), std::string::npos);
-  }
+  expected.Update(testing_support::BuildHeaderless(disk));
+  const auto outcome = Expect(0, {"check", Save("a.d88", testing_support::BuildD88(disk))});
+  EXPECT_NE(outcome.out.find("1,261,568 bytes of data, CRC-32 " + expected.crc.Hex() + ", SHA-1 " +
+                             expected.sha.FinishHex() + "\n"),
+            std::string::npos)
+      << outcome.out;
+  EXPECT_NE(outcome.out.find(": sound"), std::string::npos);
 }
 
 TEST_F(CheckTest, InfoNamesFormatGeometryAndWarnings) {

@@ -46,10 +46,14 @@ TEST_F(WrittenImagesTest, FloppiesMadeAndConvertedByTheToolReadTheirSectorsThrou
   }
 }
 
-TEST_F(WrittenImagesTest, HardDisksMadeAndConvertedByTheToolReadTheirSectorsThroughTheBios) {
+TEST_F(WrittenImagesTest, HardDisksMadeByTheToolReadThroughTheBiosAndHoldFilesInAPc98Partition) {
   const std::string mhd = dir.File("disk.mhd");
-  Run({"create", "hd", mhd, "--size", "2", "--format", "FAT"});
-  EXPECT_EQ(ReadAll(mhd).size(), 512u + 2 * 1048576);
+  Run({"create", "hd", mhd, "--size", "20", "--format", "FAT"});
+  EXPECT_EQ(ReadAll(mhd).size(), 512u + 20 * 1048576);
+  WriteAll(dir.File("data.bin"), testing_support::PatternBytes(200000, 5));
+  Run({"put", mhd + ":1", dir.File("data.bin"), "/DATA.BIN"});
+  Run({"ls", mhd, "DATA.BIN"});
+  EXPECT_EQ(Diskimg({"ls", mhd + ":2"}).code, 2);
   const std::string hdi = dir.File("disk.hdi");
   Run({"convert", mhd, hdi, "--to", "hdi"});
   const auto data = Slice(ReadAll(mhd), 512, 0x40000);
@@ -59,6 +63,12 @@ TEST_F(WrittenImagesTest, HardDisksMadeAndConvertedByTheToolReadTheirSectorsThro
     ASSERT_FALSE(read.carry) << lba;
     EXPECT_EQ(host->ReadBlock(kBuffer, 1024), Slice(data, lba * 512u, 1024)) << lba;
   }
+  if (!fat_test::HaveTool("mcopy")) return;
+  // The partition begins at cylinder 1: 8 heads x 32 sectors of 512 bytes further on.
+  Run({"convert", hdi, dir.File("hd.raw"), "--to", "raw"});
+  ASSERT_TRUE(fat_test::Shell("mcopy -i " + dir.File("hd.raw") + "@@131072 ::/DATA.BIN " +
+                              dir.File("back.bin")));
+  EXPECT_EQ(ReadAll(dir.File("back.bin")), ReadAll(dir.File("data.bin")));
 }
 
 TEST_F(WrittenImagesTest, ReadDriveCopiesWhatTheDriveHoldsIntoAnImageTheModuleMounts) {

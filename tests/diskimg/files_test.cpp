@@ -1,5 +1,5 @@
-// ls, get, put, rm, mkdir on every floppy format and on hard disks, checked against mtools and
-// fsck.fat where they are installed.
+// ls, get, put, rm, mkdir on every floppy format, checked against mtools and fsck.fat where they
+// are installed; names in Shift_JIS and failed commands.
 #include <filesystem>
 
 #include "diskimg_fixture.h"
@@ -107,21 +107,6 @@ TEST_F(FileCommandsTest, ShiftJisNamesShowAsTheHostWritesThemAndAFailedPutChange
   EXPECT_EQ(ReadAll(image), before);
   Expect(3, {"ls", Save("blank.mfd", {})});
   Expect(2, {"ls", image + ":1"});  // a floppy has no partitions
-}
-
-TEST_F(FileCommandsTest, HardDisksCarryTheirFileSystemInAPc98Partition) {
-  SKIP_WITHOUT("mcopy");
-  const std::string image = dir.File("hd.hdi");
-  Expect(0, {"create", "hd", image, "--size", "20", "--format", "FAT", "--to", "hdi"});
-  testing_support::WriteAll(dir.File("data.bin"), testing_support::PatternBytes(200000, 5));
-  Expect(0, {"put", image + ":1", dir.File("data.bin"), "/DATA.BIN"});
-  Expect(0, {"ls", image, "DATA.BIN"});
-  Expect(2, {"ls", image + ":2"});
-  const std::string raw = dir.File("hd.raw");
-  Expect(0, {"convert", image, raw, "--to", "raw"});
-  // The partition begins at cylinder 1: 8 heads x 32 sectors of 512 bytes further on.
-  ASSERT_TRUE(Shell("mcopy -i " + raw + "@@131072 ::/DATA.BIN " + dir.File("back.bin")));
-  EXPECT_EQ(ReadAll(dir.File("back.bin")), ReadAll(dir.File("data.bin")));
 }
 
 }  // namespace
