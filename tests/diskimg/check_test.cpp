@@ -6,7 +6,7 @@
 
 namespace {
 
-using diskimg_test::DiskimgTest;
+using namespace diskimg_test;
 using testing_support::DiskSpec;
 
 using Bytes = std::vector<std::uint8_t>;

@@ -4,7 +4,7 @@
 
 namespace {
 
-using diskimg_test::DiskimgTest;
+using namespace diskimg_test;
 using testing_support::DiskSpec;
 using testing_support::ReadAll;
 

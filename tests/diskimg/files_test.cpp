@@ -8,7 +8,7 @@
 
 namespace {
 
-using diskimg_test::DiskimgTest;
+using namespace diskimg_test;
 using fat_test::Shell;
 using testing_support::ReadAll;
 

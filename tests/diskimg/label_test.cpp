@@ -6,7 +6,7 @@
 
 namespace {
 
-using diskimg_test::DiskimgTest;
+using namespace diskimg_test;
 using testing_support::ReadAll;
 
 struct Editable {
