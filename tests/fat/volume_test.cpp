@@ -33,6 +33,7 @@ class VolumeTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(FormatFloppy(device, FloppyFormat::k640K, 1), FatStatus::kOk);
     Remount();
+    EXPECT_TRUE(volume->LayoutFromBpb());
   }
   void Remount() { ASSERT_EQ(Volume::Mount(device, &volume), FatStatus::kOk); }
   std::vector<std::uint8_t> Read(const std::string& path) {
