@@ -82,6 +82,7 @@ TEST_P(FilesTest, WhatMtoolsWroteReadsTheSameInEveryFormatAndWhatWePutPassesMtoo
 
 INSTANTIATE_TEST_SUITE_P(Media, FilesTest, ::testing::ValuesIn(kMedia),
                          [](const auto& m) { return std::string(m.param.label); });
+
 class FileCommandsTest : public DiskimgTest {};
 
 TEST_F(FileCommandsTest, ShiftJisNamesShowAsTheHostWritesThemAndAFailedPutChangesNothing) {
