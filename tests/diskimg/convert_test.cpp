@@ -49,8 +49,6 @@ TEST_F(ConvertTest, D88ToMfdAndBackKeepsEverythingD88Holds) {
     const std::string middle = dir.File(std::string(mfd) + ".mfd");
     const std::string back = dir.File(std::string(mfd) + ".d88");
     Expect(0, {"convert", d88, middle, "--to", mfd});
-    EXPECT_EQ(TrackMap(middle), TrackMap(d88));
-    EXPECT_EQ(Fingerprint(middle), Fingerprint(d88));
     Expect(0, {"convert", middle, back, "--to", "d88"});
     EXPECT_EQ(WithoutMediaByte(ReadAll(back)), original);
   }
