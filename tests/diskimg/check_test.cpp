@@ -6,7 +6,7 @@
 
 namespace {
 
-using diskimg_test::DiskimgTest;
+using namespace diskimg_test;
 using testing_support::DiskSpec;
 
 using Bytes = std::vector<std::uint8_t>;
@@ -18,8 +18,7 @@ void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
 struct Broken {
   const char* name;
   Bytes image;
-  int code;  // of check; with --strict warnings count too
-  int strictCode;
+  int code;  // of check: 0 for warnings alone, which count as problems with --strict
   const char* reason;
 };
 
@@ -32,43 +31,42 @@ std::vector<Broken> BrokenImages() {
   std::vector<Broken> cases;
   Bytes b = d88;
   Put32(b, 0x1C, static_cast<std::uint32_t>(b.size() + 1));
-  cases.push_back({"size.d88", b, 1, 1, "D88 disk size 1281969 is not the file size 1281968"});
+  cases.push_back({"size.d88", b, 1, "D88 disk size 1281969 is not the file size 1281968"});
   b = d88;
   Put32(b, 0x20 + 4 * 163, 672);  // a table written for 160 tracks, data at 0x2A0
-  cases.push_back({"table.d88", b, 1, 1, "runs into the first track at offset 672"});
+  cases.push_back({"table.d88", b, 1, "runs into the first track at offset 672"});
   b = d88;
   b[688 + 14] = 0x00, b[688 + 15] = 0x02;  // 512 bytes stored for a 1024-byte sector
-  cases.push_back({"sector.d88", b, 1, 1, "track 0 (cylinder 0 side 0) R 1 stores 512 bytes"});
+  cases.push_back({"sector.d88", b, 1, "track 0 (cylinder 0 side 0) R 1 stores 512 bytes"});
   b = r0;
   b.resize(b.size() - 1000);
-  cases.push_back({"short.mfd", b, 1, 1, "1 records have data past the end of the image"});
+  cases.push_back({"short.mfd", b, 1, "1 records have data past the end of the image"});
   b = r0;
   b.resize(60000);
-  cases.push_back({"header.mfd", b, 1, 1, "MFD R0 header is 68,112 bytes; the file holds 60,000"});
+  cases.push_back({"header.mfd", b, 1, "MFD R0 header is 68,112 bytes; the file holds 60,000"});
   b = r1;
   Put32(b, 0x120 + 4 * 7, 5000000);
-  cases.push_back(
-      {"block.mfd", b, 1, 1, "block of track 7 (cylinder 3 side 1) at 5000000 lies past"});
+  cases.push_back({"block.mfd", b, 1, "block of track 7 (cylinder 3 side 1) at 5000000 lies past"});
   b = r1;
   b.resize(b.size() + 100);
-  cases.push_back({"tail.mfd", b, 0, 1, "100 bytes after the last sector's data"});
+  cases.push_back({"tail.mfd", b, 0, "100 bytes after the last sector's data"});
   b = raw;
   b.pop_back();
-  cases.push_back({"short.hdm", b, 1, 1, "size 1,261,567 is no headerless floppy's: 1 bytes off"});
+  cases.push_back({"short.hdm", b, 1, "size 1,261,567 is no headerless floppy's: 1 bytes off"});
   b = Bytes(4096, 0);
   Put32(b, 8, 4096), Put32(b, 16, 512), Put32(b, 20, 18), Put32(b, 24, 2), Put32(b, 28, 80);
   b.insert(b.end(), raw.begin(), raw.end());
-  cases.push_back({"wrong.fdi", b, 0, 1, "FDI header says 80 cylinders of 18 sectors of 512"});
+  cases.push_back({"wrong.fdi", b, 0, "FDI header says 80 cylinders of 18 sectors of 512"});
   const Bytes sectors(8 * 32 * 512 * 4, 0);
-  cases.push_back({"heads.mhd", testing_support::MhdImage(4, 0, 32, 512, sectors), 1, 1,
+  cases.push_back({"heads.mhd", testing_support::MhdImage(4, 0, 32, 512, sectors), 1,
                    "a drive does not mount it: zero heads"});
-  cases.push_back({"huge.mhd", testing_support::MhdImage(20, 8, 32, 512, sectors), 1, 1,
+  cases.push_back({"huge.mhd", testing_support::MhdImage(20, 8, 32, 512, sectors), 1,
                    "far more than the file's"});
   b = testing_support::HdiImage(4, 8, 32, 512, sectors);
-  cases.push_back({"size.hdi", b, 0, 1, "HDI data size field says 0, the geometry gives 524,288"});
-  cases.push_back({"long.zhd", testing_support::ZhdImage(1, Bytes(2 * 8 * 33 * 256)), 0, 1,
+  cases.push_back({"size.hdi", b, 0, "HDI data size field says 0, the geometry gives 524,288"});
+  cases.push_back({"long.zhd", testing_support::ZhdImage(1, Bytes(2 * 8 * 33 * 256)), 0,
                    "ZHD header says 1 cylinders (67,840 bytes), the file holds 135,424"});
-  cases.push_back({"noise.bin", Bytes(5000, 0x55), 3, 3, "not a disk image"});
+  cases.push_back({"noise.bin", Bytes(5000, 0x55), 3, "not a disk image"});
   return cases;
 }
 
@@ -81,24 +79,20 @@ TEST_F(CheckTest, BrokenImagesOfEachFormatGiveTheirReasonAndExitCode) {
     const auto outcome = Expect(broken.code, {"check", path});
     EXPECT_NE((outcome.out + outcome.err).find(broken.reason), std::string::npos)
         << outcome.out << outcome.err;
-    Expect(broken.strictCode, {"check", "--strict", "-q", path});
+    Expect(std::max(broken.code, 1), {"check", "--strict", "-q", path});
   }
 }
 
-TEST_F(CheckTest, SoundImagesGiveTheDigestsOfTheirSectorsWhateverTheFormat) {
+TEST_F(CheckTest, SoundImagesGiveTheDigestsOfTheirSectors) {
   const DiskSpec disk = testing_support::UniformDisk(77, 8, 3);
-  const Bytes raw = testing_support::BuildHeaderless(disk);
   diskimg::Digests expected;
-  expected.Update(raw);
-  const std::string line = "1,261,568 bytes of data, CRC-32 " + expected.crc.Hex() + ", SHA-1 " +
-                           expected.sha.FinishHex();
-  for (const auto& [name, bytes] : {std::pair{"a.hdm", raw},
-                                    {"a.d88", testing_support::BuildD88(disk)},
-                                    {"a.mfd", testing_support::BuildR1(disk)}}) {
-    const auto outcome = Expect(0, {"check", Save(name, bytes)});
-    EXPECT_NE(outcome.out.find(line), std::string::npos) << outcome.out;
-    EXPECT_NE(outcome.out.find(": sound"), std::string::npos);
-  }
+  expected.Update(testing_support::BuildHeaderless(disk));
+  const auto outcome = Expect(0, {"check", Save("a.d88", testing_support::BuildD88(disk))});
+  EXPECT_NE(outcome.out.find("1,261,568 bytes of data, CRC-32 " + expected.crc.Hex() + ", SHA-1 " +
+                             expected.sha.FinishHex() + "\n"),
+            std::string::npos)
+      << outcome.out;
+  EXPECT_NE(outcome.out.find(": sound"), std::string::npos);
 }
 
 TEST_F(CheckTest, InfoNamesFormatGeometryAndWarnings) {

@@ -1,4 +1,5 @@
-// The command line: help, version, and usage errors with their exit code.
+// The command line: help, version, and usage errors with their exit code; the digests and the
+// patched file under the commands.
 #include "digest.h"
 #include "diskimg_fixture.h"
 #include "patched_file.h"
@@ -34,10 +35,6 @@ TEST(CommandLine, HelpVersionAndUsageErrorsGiveTheirExitCodes) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 TEST(Digests, MatchTheirPublishedCheckValues) {
   const std::string nine = "123456789";
   diskimg::Digests d;
@@ -50,10 +47,6 @@ TEST(Digests, MatchTheirPublishedCheckValues) {
   sha.Update({reinterpret_cast<const std::uint8_t*>(abc.data()), abc.size()});
   EXPECT_EQ(sha.FinishHex(), "84983e441c3bd26ebaae4aa1f95129e5e54670f1");
 }
-
-}  // namespace
-
-namespace {
 
 TEST(PatchedFile, WritesOverOthersMergeAndEveryReadSeesTheLatestBytes) {
   diskimg::PatchedFile file;

@@ -25,20 +25,21 @@ inline Outcome Diskimg(const std::vector<std::string>& args) {
   return {code, out.str(), err.str()};
 }
 
+// Runs the command and expects `code`; the outcome for further checks.
+inline Outcome Expect(int code, const std::vector<std::string>& args) {
+  Outcome outcome = Diskimg(args);
+  std::string line;
+  for (const auto& arg : args) line += arg + " ";
+  EXPECT_EQ(outcome.code, code) << line << "\n" << outcome.out << outcome.err;
+  return outcome;
+}
+
 class DiskimgTest : public ::testing::Test {
  protected:
   std::string Save(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     const std::string path = dir.File(name);
     testing_support::WriteAll(path, bytes);
     return path;
-  }
-  // Runs the command and expects `code`; the outcome for further checks.
-  Outcome Expect(int code, const std::vector<std::string>& args) {
-    Outcome outcome = Diskimg(args);
-    std::string line;
-    for (const auto& arg : args) line += arg + " ";
-    EXPECT_EQ(outcome.code, code) << line << "\n" << outcome.out << outcome.err;
-    return outcome;
   }
 
   testing_support::ScratchDir dir;

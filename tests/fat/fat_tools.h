@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "fat/sector_device.h"
 #include "support/scratch.h"
 
 namespace fat_test {
@@ -27,24 +26,11 @@ inline bool HaveTool(const std::string& name) {
 // Exit code 0 and the output (stdout and stderr) of a shell command; mtools skip their
 // geometry check so that PC-98 layouts are accepted.
 inline bool Shell(const std::string& command, std::string* output = nullptr) {
-#ifdef _WIN32
-  (void)command, (void)output;
-  return false;
-#else
   std::string text;
   const bool ok = testing_support::RunCommand("MTOOLS_SKIP_CHECK=1 " + command, &text) == 0;
   if (output) *output = text;
   if (!ok) ADD_FAILURE() << command << "\n" << text;
   return ok;
-#endif
-}
-
-inline disk::fat::MemoryDevice LoadDevice(const std::string& path, std::uint32_t sectorSize) {
-  return disk::fat::MemoryDevice(sectorSize, testing_support::ReadAll(path));
-}
-
-inline void SaveDevice(const disk::fat::MemoryDevice& device, const std::string& path) {
-  testing_support::WriteAll(path, device.Bytes());
 }
 
 }  // namespace fat_test

@@ -33,6 +33,7 @@ class VolumeTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(FormatFloppy(device, FloppyFormat::k640K, 1), FatStatus::kOk);
     Remount();
+    EXPECT_TRUE(volume->LayoutFromBpb());
   }
   void Remount() { ASSERT_EQ(Volume::Mount(device, &volume), FatStatus::kOk); }
   std::vector<std::uint8_t> Read(const std::string& path) {
@@ -62,11 +63,12 @@ TEST_F(VolumeTest, FullDisksAndRootsRefuseWritesAndKeepWhatWasThere) {
   // Replacing may use the room the old contents free, and nothing beyond.
   EXPECT_EQ(Write("KEEP.BIN", free + 1), FatStatus::kDiskFull);
   EXPECT_EQ(Read("KEEP.BIN"), std::vector<std::uint8_t>(free / 2, 7));
+  ASSERT_EQ(Write("KEEP.BIN", 10), FatStatus::kOk);
   ASSERT_EQ(Write("KEEP.BIN", free, 9), FatStatus::kOk);
   EXPECT_EQ(volume->FreeBytes(), 0u);
-  ASSERT_EQ(Write("KEEP.BIN", 10), FatStatus::kOk);
 
   for (int i = 1; i < 112; ++i) ASSERT_EQ(Write("F" + std::to_string(i), 0), FatStatus::kOk);
+  EXPECT_TRUE(Read("F1").empty());
   EXPECT_EQ(Write("ONEMORE", 0), FatStatus::kRootFull);
   EXPECT_EQ(volume->MakeDirectory("ONEMORE", {}), FatStatus::kRootFull);
   EXPECT_EQ(Write("NODIR/A", 0), FatStatus::kNotFound);
