@@ -55,6 +55,19 @@ std::uint8_t ReadGuestByte(const HostLink& host, std::uint32_t linear) {
   return host.readByteLinear != nullptr ? host.readByteLinear(linear) : 0;
 }
 
+void ReadGuestBytes(const HostLink& host, std::uint32_t linear, std::uint8_t* destination,
+                    std::uint32_t count) {
+  std::uint32_t i = 0;
+  if (host.readDwordLinear != nullptr) {
+    for (; count - i >= 4; i += 4) {
+      const std::uint32_t value = host.readDwordLinear(linear + i);
+      for (std::uint32_t b = 0; b < 4; ++b)  // little-endian whatever the module's host is
+        destination[i + b] = static_cast<std::uint8_t>(value >> (8 * b));
+    }
+  }
+  for (; i < count; ++i) destination[i] = ReadGuestByte(host, linear + i);
+}
+
 void WriteGuestByte(const HostLink& host, std::uint32_t linear, std::uint8_t value) {
   if (host.writeByteLinear != nullptr) host.writeByteLinear(linear, value);
 }

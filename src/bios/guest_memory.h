@@ -15,6 +15,10 @@ void CopyFromGuest(const HostLink& host, void* destination, std::uint32_t segmen
                    std::uint32_t offset, std::int32_t count);
 
 std::uint8_t ReadGuestByte(const HostLink& host, std::uint32_t linear);
+// `count` bytes from `linear` on, a double word per host call where the host reads them, without
+// a charge (as the single accesses).
+void ReadGuestBytes(const HostLink& host, std::uint32_t linear, std::uint8_t* destination,
+                    std::uint32_t count);
 void WriteGuestByte(const HostLink& host, std::uint32_t linear, std::uint8_t value);
 std::uint16_t ReadGuestWord(const HostLink& host, std::uint32_t linear);
 void WriteGuestWord(const HostLink& host, std::uint32_t linear, std::uint16_t value);

@@ -61,8 +61,7 @@ bool BootFromHardDisk(const HostLink& host, HardDiskDrive& drive) {
   regs.SetSegment(mhw::reg::kCS, kBootSegment);
   regs.SetIP(0);
   std::uint8_t program[kBootProgramSize];
-  if (SeekFailed(drive.file, drive.dataOffset) != 0 ||
-      ReadFileBytes(drive.file, program, sizeof program) != sizeof program)
+  if (ReadFileBytesAt(drive.file, drive.dataOffset, program, sizeof program) != sizeof program)
     return false;
   CopyToGuest(host, kBootSegment, 0, program, sizeof program);
   WriteGuestByte(host, work_area::kBootDevice, drive.daUa);

@@ -15,8 +15,9 @@ struct HostLink {
   std::uint8_t* registers = nullptr;  // the guest's GuestRegisters (slot 35)
   std::uint8_t savedRegisters[mhw::kRegistersSize] = {};
   MhwWord* hostWindowRecord = nullptr;  // slot 1
-  // Guest memory by linear address (slots 28 and 31) and by segment:offset (slots 22-27).
+  // Guest memory by linear address (slots 28, 30 and 31) and by segment:offset (slots 22-27).
   MhwReadByteLinear readByteLinear = nullptr;
+  MhwReadDwordLinear readDwordLinear = nullptr;
   MhwWriteByteLinear writeByteLinear = nullptr;
   MhwReadByteSeg readByteSeg = nullptr;
   MhwReadWordSeg readWordSeg = nullptr;

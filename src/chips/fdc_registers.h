@@ -62,7 +62,20 @@ inline constexpr std::uint8_t kReset = 0x80;
 inline constexpr std::uint8_t kForceReady = 0x40;
 inline constexpr std::uint8_t kPeriodicInterrupt = 0x06;  // both bits enable it
 inline constexpr std::uint8_t kAfterReset = 0x38;
+inline constexpr std::uint8_t kReadValue = 0x74;  // whatever was written
 }  // namespace control
+
+// The interface mode ports: 0xBE (bit 0 chooses the interface, bit 1 the DMA channel) and 0x4BE
+// (1.44 MB mode only when both enable bits are set), and what they read back.
+namespace mode {
+inline constexpr std::uint8_t kSelect1MB = 0x01;
+inline constexpr std::uint8_t kSelectChannel2 = 0x02;
+inline constexpr std::uint8_t k144Enable = 0x11;
+inline constexpr std::uint8_t kRead640KB = 0x08;
+inline constexpr std::uint8_t kRead1MB = 0x0B;
+inline constexpr std::uint8_t k144Read144 = 0xFF;
+inline constexpr std::uint8_t k144ReadOther = 0xFE;
+}  // namespace mode
 
 // Command numbers: the low four bits of the command byte.
 enum Command : std::uint32_t {

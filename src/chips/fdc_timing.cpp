@@ -56,7 +56,7 @@ void FloppyController::ReportReadyChange(std::uint32_t changedUnit, bool inserte
   ScheduleInterrupt();
 }
 
-void FloppyController::Tick() {
+void FloppyController::TickEvents() {
   // The periodic check comes every 11th tick: the countdown runs 10..0 and reloads.
   if (periodicCountdown == 0) {
     if ((control & control::kPeriodicInterrupt) == control::kPeriodicInterrupt) ScheduleInterrupt();

@@ -60,10 +60,17 @@ class FloppyController {
   // A medium of unit 0 or 1 was inserted or removed: the guest learns it from a ready-change
   // interrupt.
   void ReportReadyChange(std::uint32_t changedUnit, bool inserted);
-  void Tick();
+  // Most ticks only count down to the next periodic check: that much is inline.
+  void Tick() {
+    if (periodicCountdown != 0 && interruptDelay == 0)
+      --periodicCountdown;
+    else
+      TickEvents();
+  }
   void ScheduleInterrupt() { interruptDelay = fdc::kInterruptDelayTicks; }
 
-  // fdc_ports.cpp: the guest's ports (main status, data, control, interface mode).
+  // The guest's ports (main status, data, control, interface mode), below: inline, so that a
+  // handler of one port number is that port's case alone.
   void WritePort(std::uint16_t port, std::uint8_t value);
   std::uint8_t ReadPort(std::uint16_t port);
 
@@ -123,6 +130,7 @@ class FloppyController {
   std::uint32_t resultIndex = 0;
 
  private:
+  void TickEvents();                      // fdc_timing.cpp
   void WriteControl(std::uint8_t value);  // fdc_ports.cpp
   // fdc_phases.cpp
   void WriteDataRegister(std::uint8_t value);
@@ -137,5 +145,49 @@ class FloppyController {
   Wiring wiring_;
   std::uint8_t buffer_[8192] = {};  // one sector of the largest size
 };
+
+inline void FloppyController::WritePort(std::uint16_t port, std::uint8_t value) {
+  using namespace fdc;
+  switch (port) {
+    case port::kData1MB:
+    case port::kData640KB:
+      WriteDataRegister(value);
+      break;
+    case port::kControl1MB:
+    case port::kControl640KB:
+      WriteControl(value);
+      break;
+    case port::kInterfaceMode:
+      interfaceMode = (value & mode::kSelect1MB) != 0 ? kInterface1MB : kInterface640KB;
+      dmaSelect = (value & mode::kSelectChannel2) != 0 ? 0 : 2;
+      break;
+    case port::kMode144:
+      if ((value & mode::k144Enable) == mode::k144Enable) interfaceMode = kInterface144;
+      break;
+    default:
+      break;
+  }
+}
+
+inline std::uint8_t FloppyController::ReadPort(std::uint16_t port) {
+  using namespace fdc;
+  switch (port) {
+    case port::kStatus1MB:
+    case port::kStatus640KB:
+      return mainStatus;
+    case port::kData1MB:
+    case port::kData640KB:
+      return ReadDataRegister();
+    case port::kControl1MB:
+    case port::kControl640KB:
+      return control::kReadValue;
+    case port::kInterfaceMode:
+      return interfaceMode == kInterface640KB ? mode::kRead640KB : mode::kRead1MB;
+    case port::kMode144:
+      return interfaceMode == kInterface144 ? mode::k144Read144 : mode::k144ReadOther;
+    default:
+      return 0;
+  }
+}
 
 }  // namespace disk

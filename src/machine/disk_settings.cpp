@@ -63,7 +63,12 @@ void DiskSettings::Load() {
     profile.Read(key, "0", value);
     drive.is144 = static_cast<std::uint32_t>(std::strtol(value, nullptr, 10));
   }
-  profile.Read("FDWAIT", "0", value);
+  LoadFdWait();
+}
+
+void DiskSettings::LoadFdWait() {
+  char value[platform::kPathSize];
+  Profile{iniPath}.Read("FDWAIT", "0", value);
   fdWait = ReadFlag(value);
 }
 

@@ -21,6 +21,7 @@ class DiskSettings {
   virtual ~DiskSettings() = default;
 
   void Load();
+  void LoadFdWait();  // FDWAIT alone, all that a reset takes
   void Save() const;
   // Where the external editor is started from: absolute values as they stand, relative ones
   // appended to the INI file's folder.

@@ -49,6 +49,7 @@ void DiskSystem::TakeHostTable(MhwWord* table) {
   h.writeWordSeg = Slot<MhwWriteWordSeg>(table, kSlotWriteWordSeg);
   h.writeDwordSeg = Slot<MhwWriteDwordSeg>(table, kSlotWriteDwordSeg);
   h.readByteLinear = Slot<MhwReadByteLinear>(table, kSlotReadByteLinear);
+  h.readDwordLinear = Slot<MhwReadDwordLinear>(table, kSlotReadDwordLinear);
   h.writeByteLinear = Slot<MhwWriteByteLinear>(table, kSlotWriteByteLinear);
   h.raiseInterrupt = TableWord<MhwRaiseInterrupt>(table, kSlotInterruptTable, kRaiseInterruptWord);
   h.registers = reinterpret_cast<std::uint8_t*>(table[kSlotRegisters]);

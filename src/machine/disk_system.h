@@ -13,6 +13,7 @@
 #include "bios/host_link.h"
 #include "chips/floppy_controller.h"
 #include "machine/disk_settings.h"
+#include "machine/machine_handlers.h"
 #include "media/drive_settings.h"
 #include "platform/host_abi.h"
 
@@ -51,6 +52,11 @@ class DiskSystem {
   void ConnectPanel(Callback<int> lightLamp, Callback<> refresh);
   void RefreshPanel() const { refreshPanel_(); }
 
+  // The host's periodic tick. When nothing waits for it (no drive lent to the floppy worker, no
+  // mount or FDWAIT delay running) it only drives the controller's timing, inline: that is
+  // nearly every tick. Otherwise PeriodicTick.
+  void Tick();
+
   std::uint32_t running = 0;  // the drives are set up (BIOS start-up, snapshot load)
   DriveSettings settings;
   HostLink hostLink;
@@ -63,5 +69,13 @@ class DiskSystem {
  private:
   Callback<> refreshPanel_;
 };
+
+inline void DiskSystem::Tick() {
+  std::uint32_t waiting = bios.floppyCall.lent ? 1 : 0;
+  for (int unit = 0; unit < kFloppyUnitCount; ++unit)
+    waiting |= mountDelay[unit] | bios.fdWaitCount[unit];
+  if (waiting != 0) return PeriodicTick(*this);
+  if (devices.fdc != nullptr) devices.fdc->Tick();
+}
 
 }  // namespace disk

@@ -62,7 +62,7 @@ void ResetDevices(DiskSystem& system) {
     system.mountDelay[i] = 0;
     system.bios.fdWaitCount[i] = 0;
   }
-  settings.Load();
+  settings.LoadFdWait();
   drives.fdWait = settings.fdWait;
 
   if (platform::IsNtFamily()) {

@@ -57,40 +57,28 @@ SectorSpan Vwin32Span(const RealDriveRecord& record, std::uint32_t count) {
           count / sectorSize};
 }
 
-void SeekDrive(FloppyDrive& drive, std::uint32_t offset) {
-  if (RealDriveRecord* record = drive.RealDrive())
-    record->driveState = offset;
-  else
-    SeekFailed(drive.file, offset);
-}
-
-bool ReadDrive(FloppyDrive& drive, void* buffer, std::uint32_t count) {
-  if (const RealDriveRecord* record = drive.RealDrive())
-    return RealDriveTransfer(*drive.settings, *record, buffer, count, false);
-  ReadFileBytes(drive.file, buffer, count);
-  return true;
-}
-
-bool WriteDrive(FloppyDrive& drive, const void* buffer, std::uint32_t count) {
-  if (const RealDriveRecord* record = drive.RealDrive())
-    return RealDriveTransfer(*drive.settings, *record, const_cast<void*>(buffer), count, true);
-  // A write the file did not take whole (disk full, I/O error) must not look done to the guest.
-  return WriteFileBytes(drive.file, buffer, count) == count;
-}
-
 void ReadSectorData(FloppyDrive& drive, std::uint32_t offset, std::uint8_t* buffer,
                     std::uint32_t length) {
   // A sector whose data lie beyond the end of the file (or a real drive without a disk) reads
   // as zeros rather than as whatever an earlier sector left in the buffer.
   std::memset(buffer, 0, length);
-  SeekDrive(drive, offset);
-  ReadDrive(drive, buffer, length);
+  if (RealDriveRecord* record = drive.RealDrive()) {
+    record->driveState = offset;  // where the transfer starts on the disk
+    RealDriveTransfer(*drive.settings, *record, buffer, length, false);
+  } else {
+    ReadFileBytesAt(drive.file, offset, buffer, length);
+  }
 }
 
 bool WriteSectorData(FloppyDrive& drive, std::uint32_t offset, const std::uint8_t* buffer,
                      std::uint32_t length) {
-  SeekDrive(drive, offset);
-  return WriteDrive(drive, buffer, length);
+  if (RealDriveRecord* record = drive.RealDrive()) {
+    record->driveState = offset;
+    return RealDriveTransfer(*drive.settings, *record, const_cast<std::uint8_t*>(buffer), length,
+                             true);
+  }
+  // A write the file did not take whole (disk full, I/O error) must not look done to the guest.
+  return WriteFileBytesAt(drive.file, offset, buffer, length) == length;
 }
 
 }  // namespace disk

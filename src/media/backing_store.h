@@ -1,6 +1,5 @@
 // Where every sector transfer of the floppy drives goes: the drive's image file, or the real drive
-// of the computer its unit is set to. Callers always seek to a sector's data offset and then move
-// its bytes.
+// of the computer its unit is set to.
 #pragma once
 
 #include <cstdint>
@@ -31,17 +30,10 @@ struct SectorSpan {
 };
 SectorSpan Vwin32Span(const RealDriveRecord& record, std::uint32_t count);
 
-// Image unit: the file position becomes offset. Real drive: the next transfer starts at byte
-// `offset` of the disk.
-void SeekDrive(FloppyDrive& drive, std::uint32_t offset);
-// count bytes from the current position. Reads from image files and real drives on the NT
-// family report success whatever moved (a short read leaves the rest of the buffer as it was);
-// a write to an image file fails unless the file took every byte.
-bool ReadDrive(FloppyDrive& drive, void* buffer, std::uint32_t count);
-bool WriteDrive(FloppyDrive& drive, const void* buffer, std::uint32_t count);
-
-// One sector's data at `offset`: a read fills all `length` bytes of the buffer, and bytes the
-// store cannot give read as 0. A write is false when the backing store did not take the bytes.
+// One sector's data at byte `offset` of the image file or of the real drive's disk, in one file
+// call for an image. A read fills all `length` bytes of the buffer, and bytes the store cannot
+// give read as 0. A write is false when the backing store did not take the bytes: a write to an
+// image file fails unless the file took every byte.
 void ReadSectorData(FloppyDrive& drive, std::uint32_t offset, std::uint8_t* buffer,
                     std::uint32_t length);
 bool WriteSectorData(FloppyDrive& drive, std::uint32_t offset, const std::uint8_t* buffer,

@@ -75,6 +75,12 @@ std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t 
   return InjectedFailure() ? 0 : platform::WriteFile(file, buffer, count);
 }
 
+std::uint32_t WriteFileBytesAt(FileHandle file, std::uint64_t offset, const void* buffer,
+                               std::uint32_t count) {
+  if (file == platform::kNoFile) return 0;
+  return InjectedFailure() ? 0 : platform::WriteFileAt(file, offset, buffer, count);
+}
+
 bool ReplaceImageFile(const char* path, const std::function<bool(FileHandle)>& write) {
   // The call after the contents stands for the platform's own steps (flush, rename) failing.
   return !InjectedFailure() && platform::ReplaceFileContents(path, [&write](FileHandle file) {

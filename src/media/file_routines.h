@@ -25,9 +25,12 @@ std::uint64_t FileSize(FileHandle file);
 void CloseFile(FileHandle file);
 std::uint32_t ReadFileBytes(FileHandle file, void* buffer, std::uint32_t count);
 std::uint32_t WriteFileBytes(FileHandle file, const void* buffer, std::uint32_t count);
-// A read at `offset` in one call, in place of SeekFailed and ReadFileBytes; 0 for handle 0.
+// A read or write at `offset` in one call, in place of SeekFailed and ReadFileBytes or
+// WriteFileBytes; 0 for handle 0.
 std::uint32_t ReadFileBytesAt(FileHandle file, std::uint64_t offset, void* buffer,
                               std::uint32_t count);
+std::uint32_t WriteFileBytesAt(FileHandle file, std::uint64_t offset, const void* buffer,
+                               std::uint32_t count);
 // Gives the file at `path` new contents that `write` puts into a new file, which then takes the
 // file's place (platform::ReplaceFileContents); false on failure, the file then unchanged.
 bool ReplaceImageFile(const char* path, const std::function<bool(FileHandle)>& write);

@@ -58,14 +58,13 @@ void HardDiskDrive::ReadImage(std::uint32_t position, std::uint8_t* buffer,
                               std::uint32_t count) const {
   // What lies past the end of the file reads as zeros, like a disk never written.
   std::memset(buffer, 0, count);
-  if (count == 0 || SeekFailed(file, position) != 0) return;
-  ReadFileBytes(file, buffer, count);
+  if (count != 0) ReadFileBytesAt(file, position, buffer, count);
 }
 
 bool HardDiskDrive::WriteImage(std::uint32_t position, const std::uint8_t* buffer,
                                std::uint32_t count) const {
   if (count == 0) return true;
-  return SeekFailed(file, position) == 0 && WriteFileBytes(file, buffer, count) == count;
+  return WriteFileBytesAt(file, position, buffer, count) == count;
 }
 
 }  // namespace disk

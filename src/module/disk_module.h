@@ -2,7 +2,8 @@
 // global of the library (module/exports.cpp) holds one, built when the library loads and destroyed
 // when it unloads. The host calls the exports and the handlers they register (module/
 // host_handlers.cpp) with nothing that names an instance, so they, and only they, reach it
-// through TheModule().
+// through TheModule(), which is inline: a port handler or the tick, called millions of times a
+// second, pays no call for it.
 #pragma once
 
 #include "machine/disk_system.h"
@@ -21,7 +22,10 @@ struct DiskModule {
   StatusPanel panel{system};  // destroyed first: its window goes before the machine
 };
 
-DiskModule& TheModule();
+extern DiskModule gModule;  // exports.cpp
+inline DiskModule& TheModule() {
+  return gModule;
+}
 
 // DeviceEntry's registrations with the host, in their order: the machine's handlers, INT 1Bh,
 // INT 13h and 12h, the ports, the tick, the menu items and the disk BIOS extension.

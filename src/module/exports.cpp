@@ -21,16 +21,12 @@ void Refresh(void* panel) {
   RefreshPanel(*static_cast<StatusPanel*>(panel));
 }
 
-DiskModule gModule;
-
 }  // namespace
+
+DiskModule gModule;
 
 DiskModule::DiskModule() {
   system.ConnectPanel({&panel, &LightLamp}, {&panel, &Refresh});
-}
-
-DiskModule& TheModule() {
-  return gModule;
 }
 
 }  // namespace disk

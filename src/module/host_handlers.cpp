@@ -46,7 +46,7 @@ void MHW_CALL OnPowerOff() {
   PowerOff(System());
 }
 void MHW_CALL OnTick() {
-  PeriodicTick(System());
+  System().Tick();
 }
 void MHW_CALL OnSave(std::uint8_t* buffer) {
   SaveState(System(), buffer);
@@ -64,7 +64,8 @@ std::uint32_t MHW_CALL OnRegisterDiskBiosHandler(std::uint32_t da, MhwDiskBiosHa
   return RegisterDiskBiosHandler(System().bios, da, handler);
 }
 
-// Each port gets a handler of its own that knows its number.
+// Each port gets a handler of its own that knows its number, so that the controllers' inline port
+// dispatch comes down to that port's case.
 template <auto& Ports, std::size_t I>
 void MHW_CALL DmaOut(std::uint8_t value) {
   if (DmaController* dma = System().devices.dma) dma->WritePort(Ports[I], value);
