@@ -1,3 +1,4 @@
+// The DISK SETTING dialog and the DISK section of the INI file it edits.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,12 +6,10 @@
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/image_selection.h"
-#include "ui/panel_controls.h"
 #include "ui/ui_fixture.h"
 
 namespace {
 
-using testing_support::FakeSurface;
 using testing_support::ReadText;
 using testing_support::WriteText;
 
@@ -24,14 +23,19 @@ class DiskSettingTest : public testing_support::UiTest {
       text += std::to_string(window[id].enabled ? window[id].selected : -1) + " ";
     return text + std::to_string(window[IDC_FDWAIT].checked) + " " + window[IDC_EDITOR_PATH].text;
   }
+  void ExpectInIni(std::initializer_list<const char*> lines) {
+    const std::string text = ReadText(ini);
+    for (const char* line : lines) EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
   disk::DiskSettingDialog dialog{system, nullptr};
-  FakeSurface window;
+  testing_support::FakeSurface window;
 };
 
+// A flag is off only when its value begins with '0'; the rest is written back as it was loaded.
 TEST_F(DiskSettingTest, ShowsTheIniFileAndSavesTheControls) {
   WriteText(ini,
-            "[DISK]\nDISK00=a.mfd\nLASTPATHHDD=D:\\HD\\\nblnImage01=0\nszFdd01=C\nbyType01=1\n"
-            "DISKEXPLORER=D:\\DE\\editdisk.exe\nFDWAIT=1\n");
+            "[DISK]\nDISK00=a.mfd\nLASTPATHHDD=D:\\HD\\\nblnImage00=\nblnImage01=0ff\nszFdd01=C\n"
+            "byType01=1\nDISKEXPLORER=D:\\DE\\editdisk.exe\nFDWAIT=yes\n");
   dialog.OnInit(window);
   const auto& drives = window[IDC_DRIVE_1].items;
   EXPECT_EQ(drives.size() * 1000 + (drives[0] == "Image File") * 100 + (drives[26] == "Z"), 27101u);
@@ -47,11 +51,9 @@ TEST_F(DiskSettingTest, ShowsTheIniFileAndSavesTheControls) {
   EXPECT_EQ(Controls(), "2 1 0 -1 0 E:\\editdisk.exe");
   dialog.OnCommand(window, IDC_SAVE);
   EXPECT_EQ(window.endResult, 1);
-  // The rest is written back as loaded.
-  for (const char* line :
-       {"blnImage00=0", "szFdd00=B", "byType00=1", "blnImage01=1", "szFdd01=A",
-        "DISKEXPLORER=E:\\editdisk.exe", "FDWAIT=0", "DISK00=a.mfd", "LASTPATHHDD=D:\\HD\\"})
-    EXPECT_NE(ReadText(ini).find(line), std::string::npos) << line;
+  ExpectInIni({"blnImage00=0", "szFdd00=B", "byType00=1", "blnImage01=1", "szFdd01=A",
+               "DISKEXPLORER=E:\\editdisk.exe", "FDWAIT=0", "DISK00=a.mfd",
+               "LASTPATHHDD=D:\\HD\\"});
   disk::ApplyRealDriveSettings(ui);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "FD Drive - B ( 1.44M )");
 }
@@ -74,18 +76,23 @@ TEST_F(DiskSettingTest, CancelAndCloseLeaveTheFileAlone) {
   EXPECT_STREQ(system.settings.realDrives[0].driveName, "d");
   // Saving lists without a selection stores image files and 1.23 MB instead of stray values.
   dialog.OnCommand(window, IDC_SAVE);
-  for (const char* line : {"blnImage00=1", "szFdd00=A", "byType00=0"})
-    EXPECT_NE(ReadText(ini).find(line), std::string::npos) << line;
+  ExpectInIni({"blnImage00=1", "szFdd00=A", "byType00=0"});
+  // A file the user may not write is left alone.
+  namespace fs = std::filesystem;
+  fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  window[IDC_FDWAIT].checked = false;
+  dialog.OnCommand(window, IDC_SAVE);
+  ExpectInIni({"FDWAIT=1"});
+  fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST_F(DiskSettingTest, BrowseFillsTheEditorPathUnlessCancelled) {
   dialog.OnInit(window);
+  EXPECT_EQ(Controls(), "0 -1 0 -1 0 ");  // no file: image files, no wait, no editor
   window[IDC_EDITOR_PATH].text = "kept";
   window.ChooseFile("");
   dialog.OnCommand(window, IDC_EDITOR_BROWSE);
   EXPECT_EQ(window[IDC_EDITOR_PATH].text, "kept");
-  EXPECT_EQ(window.fileDialogs.back().filter,
-            std::string("EXE FILES\0*.EXE\0ALL FILES\0*.*\0", 30));
   window.onFileDialog = [](disk::FileDialogRequest& request) {
     EXPECT_STREQ(request.fileName, "editdisk.exe");
     platform::CopyString(request.fileName, "C:\\DE\\editdisk.exe", platform::kPathSize);
@@ -95,9 +102,20 @@ TEST_F(DiskSettingTest, BrowseFillsTheEditorPathUnlessCancelled) {
   EXPECT_EQ(window[IDC_EDITOR_PATH].text, "C:\\DE\\editdisk.exe");
 }
 
-TEST(EditorLaunch, CommandLineQuotesEditorAndImage) {
-  EXPECT_EQ(disk::EditorCommandLine("D:\\DE\\editdisk.exe", "D:\\IMG\\A.MHD"),
-            "\"D:\\DE\\editdisk.exe\" \"D:\\IMG\\A.MHD\" /S");
+TEST(DiskSettings, EditorPathResolvesAgainstTheIniFolder) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", ""},
+      {"D:\\DE\\editdisk.exe", "D:\\DE\\editdisk.exe"},
+      {"\\TOOLS\\editdisk.exe", "C:\\EMU\\TOOLS\\editdisk.exe"},
+      {"editdisk.exe", "C:\\EMUeditdisk.exe"}};
+  for (const auto& [value, resolved] : cases) {
+    disk::DiskSettings settings("C:\\EMU\\HOST.INI");
+    platform::CopyString(settings.diskExplorer, value, platform::kPathSize);
+    EXPECT_STREQ(settings.EditorPath(), resolved) << value;
+  }
+  disk::DiskSettings bare("host.ini");
+  platform::CopyString(bare.diskExplorer, "editdisk.exe", platform::kPathSize);
+  EXPECT_STREQ(bare.EditorPath(), "host.inieditdisk.exe");
 }
 
 #if !defined(_WIN32)

@@ -1,11 +1,10 @@
+// A row's image-path button: the open-image dialog, in or out of the host's dialog mode.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "platform/host_abi.h"
 #include "ui/image_selection.h"
-#include "ui/panel_controls.h"
-#include "ui/status_panel.h"
 #include "ui/ui_fixture.h"
 
 namespace {
@@ -47,14 +46,12 @@ class OpenImageTest : public testing_support::UiTest {
     mouseRecord[0] = reinterpret_cast<MhwWord>(&MouseState);
     hostTable[mhw::kSlotMouseRecord] = reinterpret_cast<MhwWord>(mouseRecord);
     gModes.hostTable = system.hostLink.host = hostTable.data();
+    system.links.dialogMode[0] = reinterpret_cast<MhwWord>(&DialogFlag);
+    system.links.dialogMode[1] = reinterpret_cast<MhwWord>(&Notify140);
   }
   void Provide142() {
     system.links.displayMode[0] = reinterpret_cast<MhwWord>(&DisplayPointer);
     system.links.displayMode[2] = reinterpret_cast<MhwWord>(&Notify142);
-  }
-  void Provide140() {
-    system.links.dialogMode[0] = reinterpret_cast<MhwWord>(&DialogFlag);
-    system.links.dialogMode[1] = reinterpret_cast<MhwWord>(&Notify140);
   }
   std::vector<MhwWord> hostTable;
   MhwWord mouseRecord[2] = {};
@@ -63,8 +60,7 @@ class OpenImageTest : public testing_support::UiTest {
 // The host's dialog mode: slot 140's flag when it is 1, unless slot 142 gives a pointer, whose
 // value then decides alone.
 TEST_F(OpenImageTest, HostDialogModeTruthTable) {
-  EXPECT_FALSE(disk::HostDialogModeOn(system.links));  // no tables
-  Provide140();
+  EXPECT_FALSE(disk::HostDialogModeOn(disk::ModuleLinks{}));  // no tables
   const struct {
     bool provide142;
     std::uint32_t dialog, display;
@@ -90,13 +86,12 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   disk::PanelCommand(ui, ImageButton(0));
   ASSERT_EQ(panel.fileDialogs.size(), 1u);
   EXPECT_EQ(panel.fileDialogs[0].initialFolder, "C:\\OLD\\");
-  EXPECT_EQ(panel.fileDialogs[0].filter.substr(0, 23), std::string("ALL SUPPORTED FD IMAGE\0", 23));
+  EXPECT_EQ(panel.fileDialogs[0].filter, "ALL SUPPORTED FD IMAGE");
   EXPECT_FALSE(panel.fileDialogs[0].ownedByHostWindow);
   EXPECT_STREQ(system.settings.imagePaths[0], chosen.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "GAME");
-  EXPECT_EQ(gModes.notified142, 1);
-  EXPECT_EQ(ui.panelBusy, 0u);
+  EXPECT_EQ(gModes.notified142 * 10 + gModes.notified140, 10);
 
   disk::DiskSettings settings(ini.c_str());
   settings.Load();
@@ -111,43 +106,34 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   EXPECT_STREQ(system.settings.imagePaths[2], hd.c_str());
   settings.Load();
   EXPECT_STREQ(settings.lastPathHdd, settings.lastPathFdd);
-  EXPECT_EQ(panel.fileDialogs[1].filter.substr(0, 23), std::string("ALL SUPPORTED HD IMAGE\0", 23));
+  EXPECT_EQ(panel.fileDialogs[1].filter, "ALL SUPPORTED HD IMAGE");
 }
 
-TEST_F(OpenImageTest, CancelEjectsOnlyInTheHostDialogMode) {
+// While the machine runs, a cancelled choice takes the medium out in the host's dialog mode, and
+// a cursor the host has captured is freed for the dialog.
+TEST_F(OpenImageTest, CancelEjectsInTheHostDialogModeAndACapturedCursorIsFreed) {
   system.running = 1;
   SetPath(0, "kept.mfd");
   panel.ChooseFile("");
-  Provide140();
   disk::OpenImageDialog(ui, 0);
   EXPECT_STREQ(system.settings.imagePaths[0], "kept.mfd");
   EXPECT_EQ(gModes.notified140, 1);
+  EXPECT_TRUE(panel.cursorLog.empty());
 
   gModes.dialogValue = 1;
+  gModes.mouse = 2;
   disk::OpenImageDialog(ui, 0);
   EXPECT_TRUE(panel.fileDialogs.back().ownedByHostWindow);
   EXPECT_STREQ(system.settings.imagePaths[0], "");
+  EXPECT_EQ(panel.cursorLog, (std::vector<bool>{true, false}));
 
-  // Stopped: the mode does not apply and nothing changes.
   system.running = 0;
   SetPath(1, "kept.mfd");
   disk::OpenImageDialog(ui, 1);
   EXPECT_FALSE(panel.fileDialogs.back().ownedByHostWindow);
   EXPECT_STREQ(system.settings.imagePaths[1], "kept.mfd");
-  EXPECT_EQ(gModes.notified140, 3);  // notified after every dialog
-}
-
-TEST_F(OpenImageTest, CapturedCursorIsFreedForTheDialogOnly) {
-  system.running = 1;
-  panel.ChooseFile("");
-  disk::OpenImageDialog(ui, 0);
-  EXPECT_TRUE(panel.cursorLog.empty());
-  gModes.mouse = 2;
-  disk::OpenImageDialog(ui, 0);
-  EXPECT_EQ(panel.cursorLog, (std::vector<bool>{true, false}));
-  system.running = 0;
-  disk::OpenImageDialog(ui, 0);
   EXPECT_EQ(panel.cursorLog.size(), 2u);
+  EXPECT_EQ(gModes.notified140, 3);  // notified after every dialog
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "ui/ui_fixture.h"
 
-#include "ui/panel_controls.h"
-
 namespace testing_support {
 
 void UiTest::SetUp() {

@@ -10,6 +10,7 @@
 #include "support/disk_images.h"
 #include "support/scratch.h"
 #include "ui/fake_surface.h"
+#include "ui/panel_controls.h"
 #include "ui/status_panel.h"
 
 namespace testing_support {
