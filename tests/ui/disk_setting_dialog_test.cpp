@@ -23,10 +23,6 @@ class DiskSettingTest : public testing_support::UiTest {
       text += std::to_string(window[id].enabled ? window[id].selected : -1) + " ";
     return text + std::to_string(window[IDC_FDWAIT].checked) + " " + window[IDC_EDITOR_PATH].text;
   }
-  void ExpectInIni(std::initializer_list<const char*> lines) {
-    const std::string text = ReadText(ini);
-    for (const char* line : lines) EXPECT_NE(text.find(line), std::string::npos) << line;
-  }
   disk::DiskSettingDialog dialog{system, nullptr};
   testing_support::FakeSurface window;
 };
@@ -102,20 +98,17 @@ TEST_F(DiskSettingTest, BrowseFillsTheEditorPathUnlessCancelled) {
   EXPECT_EQ(window[IDC_EDITOR_PATH].text, "C:\\DE\\editdisk.exe");
 }
 
+// A name without a colon is joined to the INI file's folder as it stands.
 TEST(DiskSettings, EditorPathResolvesAgainstTheIniFolder) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"", ""},
-      {"D:\\DE\\editdisk.exe", "D:\\DE\\editdisk.exe"},
-      {"\\TOOLS\\editdisk.exe", "C:\\EMU\\TOOLS\\editdisk.exe"},
-      {"editdisk.exe", "C:\\EMUeditdisk.exe"}};
-  for (const auto& [value, resolved] : cases) {
-    disk::DiskSettings settings("C:\\EMU\\HOST.INI");
+  const char* const cases[][3] = {{"C:\\EMU\\HOST.INI", "", ""},
+                                  {"C:\\EMU\\HOST.INI", "D:\\editdisk.exe", "D:\\editdisk.exe"},
+                                  {"C:\\EMU\\HOST.INI", "editdisk.exe", "C:\\EMUeditdisk.exe"},
+                                  {"host.ini", "editdisk.exe", "host.inieditdisk.exe"}};
+  for (const auto& [iniPath, value, resolved] : cases) {
+    disk::DiskSettings settings(iniPath);
     platform::CopyString(settings.diskExplorer, value, platform::kPathSize);
     EXPECT_STREQ(settings.EditorPath(), resolved) << value;
   }
-  disk::DiskSettings bare("host.ini");
-  platform::CopyString(bare.diskExplorer, "editdisk.exe", platform::kPathSize);
-  EXPECT_STREQ(bare.EditorPath(), "host.inieditdisk.exe");
 }
 
 #if !defined(_WIN32)

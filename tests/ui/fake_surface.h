@@ -52,8 +52,20 @@ class FakeSurface : public disk::ControlSurface {
     messages.push_back(text);
     return messageAnswer;
   }
-  bool ShowFileDialog(disk::FileDialogRequest& request) override;
-  int RunDialog(int templateId, disk::DialogPresenter& presenter) override;
+  bool ShowFileDialog(disk::FileDialogRequest& request) override {
+    const char* folder = request.initialFolder ? request.initialFolder : "";
+    fileDialogs.push_back({request.save, request.filter, folder, request.ownedByHostWindow});
+    return onFileDialog ? onFileDialog(request) : false;
+  }
+  int RunDialog(int templateId, disk::DialogPresenter& presenter) override {
+    dialogsRun.push_back(templateId);
+    FakeSurface dialog;
+    dialog.onFileDialog = onFileDialog;
+    dialog.messageAnswer = messageAnswer;
+    presenter.OnInit(dialog);
+    if (onDialog) onDialog(presenter, dialog);
+    return dialog.endResult;
+  }
   void EndDialog(int result) override { endResult = result; }
   void SendCommand(int id) override { disk::PanelCommand(*statusPanel, id); }
   void StartTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
@@ -67,7 +79,12 @@ class FakeSurface : public disk::ControlSurface {
   std::function<void(disk::DialogPresenter&, FakeSurface& dialog)> onDialog;
   bool messageAnswer = true;
   // Answers the next file dialogs with `name`, or cancels them when `name` is empty.
-  void ChooseFile(const std::string& name);
+  void ChooseFile(const std::string& name) {
+    onFileDialog = [name](disk::FileDialogRequest& request) {
+      platform::CopyString(request.fileName, name.c_str(), platform::kPathSize);
+      return !name.empty();
+    };
+  }
 
   disk::StatusPanel* statusPanel = nullptr;  // the panel whose commands these are
   std::map<int, Control> controls;

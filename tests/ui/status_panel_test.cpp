@@ -1,9 +1,13 @@
-// The status panel's logic on a fake surface: what each row shows, and what its buttons, drops
-// and lamps do.
+// The status panel's logic on a fake surface: what each row shows, and what its buttons, drops,
+// lamps and open-image dialogs do.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "chips/floppy_controller.h"
 #include "media/floppy_drive.h"
+#include "platform/host_abi.h"
+#include "ui/image_selection.h"
 #include "ui/ui_fixture.h"
 
 namespace {
@@ -125,10 +129,120 @@ TEST_F(StatusPanelTest, DestroyedPanelSavesTheImagePaths) {
   SetPath(0, "new.mfd");
   SetPath(2, "hd.mhd");
   disk::PanelDestroyed(ui);
-  const std::string text = testing_support::ReadText(ini);
-  for (const char* line : {"DISK00=new.mfd", "DISK02=hd.mhd", "LASTPATHFDD=C:\\IMG\\"})
-    EXPECT_NE(text.find(line), std::string::npos) << line;
+  ExpectInIni({"DISK00=new.mfd", "DISK02=hd.mhd", "LASTPATHFDD=C:\\IMG\\"});
   EXPECT_EQ(ui.surface.load(), nullptr);
+}
+
+// What the other modules' display-mode functions answer, and how often each was told that a
+// dialog closed; the mouse function answers only when given the host's table.
+struct HostModes {
+  std::uint32_t display = 0, dialog = 0, mouse = 0;
+  bool displayNull = false;
+  int notified140 = 0, notified142 = 0;
+  MhwWord* hostTable = nullptr;
+} gModes;
+
+template <class Function>
+MhwWord Word(Function* function) {
+  return reinterpret_cast<MhwWord>(function);
+}
+
+class OpenImageTest : public testing_support::UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    gModes = {};
+    gModes.hostTable = system.hostLink.host = hostTable.data();
+    hostTable[mhw::kSlotMouseRecord] = reinterpret_cast<MhwWord>(mouseRecord);
+    mouseRecord[0] = Word(+[](MhwWord* t) { return t == gModes.hostTable ? gModes.mouse : 0u; });
+    system.links.dialogMode[0] = Word(+[] { return gModes.dialog; });
+    system.links.dialogMode[1] = Word(+[] { ++gModes.notified140; });
+  }
+  void Provide142() {
+    system.links.displayMode[0] =
+        Word(+[] { return gModes.displayNull ? nullptr : &gModes.display; });
+    system.links.displayMode[2] = Word(+[] { ++gModes.notified142; });
+  }
+  std::vector<MhwWord> hostTable = std::vector<MhwWord>(mhw::kHostTableWords);
+  MhwWord mouseRecord[2] = {};
+};
+
+TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
+  testing_support::WriteText(ini, "[DISK]\nLASTPATHFDD=C:\\OLD\\\nDISK00=from-ini.mfd\n");
+  std::string chosen = Image("GAME.D88", D88("GAME"));
+  system.running = 1;
+  SetPath(0, "previous.mfd");
+  panel.ChooseFile(chosen);
+  Provide142();
+  disk::PanelCommand(ui, ImageButton(0));
+  ASSERT_EQ(panel.fileDialogs.size(), 1u);
+  EXPECT_EQ(panel.fileDialogs[0].initialFolder, "C:\\OLD\\");
+  EXPECT_EQ(panel.fileDialogs[0].filter, "ALL SUPPORTED FD IMAGE");
+  EXPECT_FALSE(panel.fileDialogs[0].ownedByHostWindow);
+  EXPECT_STREQ(system.settings.imagePaths[0], chosen.c_str());
+  EXPECT_EQ(system.mountDelay[0], 40u);
+  EXPECT_EQ(panel[InfoText(0)].text, "GAME");
+  EXPECT_EQ(gModes.notified142 * 10 + gModes.notified140, 10);
+  // The chosen folder is kept; the image paths are saved only when the panel ends.
+  const std::string folder = dir.path() + chosen.substr(dir.path().size(), 1);
+  ExpectInIni({"DISK00=from-ini.mfd", "LASTPATHFDD=" + folder});
+
+  // A hard-disk image waits for the next start-up; its folder goes to LASTPATHHDD.
+  system.running = 0;
+  std::string hd = Image("HD.MHD", Mhd("HD"));
+  panel.ChooseFile(hd);
+  disk::PanelCommand(ui, ImageButton(2));
+  EXPECT_STREQ(system.settings.imagePaths[2], hd.c_str());
+  EXPECT_EQ(panel.fileDialogs[1].filter, "ALL SUPPORTED HD IMAGE");
+  ExpectInIni({"LASTPATHHDD=" + folder});
+}
+
+// While the machine runs, the host's dialog mode gives the open-image dialog to the host window:
+// slot 140's flag when it is 1, unless slot 142 gives a pointer, whose value then decides alone.
+// A cancelled choice then takes the medium out, as it does whenever slot 140's flag is 1.
+TEST_F(OpenImageTest, HostDialogModeOwnsTheDialogAndACancelEjects) {
+  EXPECT_FALSE(disk::HostDialogModeOn(disk::ModuleLinks{}));  // no tables
+  const struct {
+    bool provide142;
+    std::uint32_t dialog, display;
+    bool null, on, eject;
+  } cases[] = {{false, 1, 0, false, true, true}, {false, 2, 0, false, false, false},
+               {true, 2, 1, false, true, true},  {true, 1, 0, false, false, true},
+               {true, 1, 0, true, true, true},   {true, 0, 0, true, false, false}};
+  system.running = 1;
+  panel.ChooseFile("");
+  for (const auto& c : cases) {
+    if (c.provide142) Provide142();
+    gModes.dialog = c.dialog;
+    gModes.display = c.display;
+    gModes.displayNull = c.null;
+    SetPath(0, "kept.mfd");
+    disk::OpenImageDialog(ui, 0);
+    const std::string shown = std::to_string(c.dialog) + std::to_string(c.display) +
+                              std::to_string(c.null) + std::to_string(c.provide142);
+    EXPECT_EQ(disk::HostDialogModeOn(system.links), c.on) << shown;
+    EXPECT_EQ(panel.fileDialogs.back().ownedByHostWindow, c.on) << shown;
+    EXPECT_EQ(system.settings.imagePaths[0][0] == '\0', c.eject) << shown;
+  }
+  system.running = 0;  // stopped: neither applies
+  SetPath(1, "kept.mfd");
+  disk::OpenImageDialog(ui, 1);
+  EXPECT_FALSE(panel.fileDialogs.back().ownedByHostWindow);
+  EXPECT_STREQ(system.settings.imagePaths[1], "kept.mfd");
+  EXPECT_EQ(gModes.notified140 + gModes.notified142, 7);  // after every dialog
+}
+
+// While the machine runs, a cursor the host has captured is freed for the dialog.
+TEST_F(OpenImageTest, ACapturedCursorIsFreedForTheDialog) {
+  system.running = 1;
+  disk::OpenImageDialog(ui, 0);
+  EXPECT_TRUE(panel.cursorLog.empty());
+  gModes.mouse = 2;
+  disk::OpenImageDialog(ui, 0);
+  EXPECT_EQ(panel.cursorLog, (std::vector<bool>{true, false}));
+  system.running = 0;
+  disk::OpenImageDialog(ui, 0);
+  EXPECT_EQ(panel.cursorLog.size(), 2u);
 }
 
 }  // namespace
