@@ -112,14 +112,13 @@ TEST(DiskSettings, EditorPathResolvesAgainstTheIniFolder) {
 }
 
 #if !defined(_WIN32)
+// The editor gets the row's image, both quoted, and /S; the panel waits until it ends.
 TEST_F(DiskSettingTest, EditorRunsOnTheRowImageAndIsWaitedFor) {
-  std::string record = dir.File("args.txt");
-  // A colon anywhere keeps the editor path as it stands.
-  std::string editor = dir.File("edit: disk.sh");
+  const std::string record = dir.File("args.txt"), editor = dir.File("edit: disk.sh");
   WriteText(editor,
             "#!/bin/sh\nsleep 0.2\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + record + "'\n");
   std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
-  WriteText(ini, "[DISK]\nDISKEXPLORER=" + editor + "\n");
+  WriteText(ini, "[DISK]\nDISKEXPLORER=" + editor + "\n");  // a colon keeps the path as it stands
   SetPath(2, "/img/hard disk.mhd");
   disk::LaunchEditor(system, 1);  // floppy rows have no editor
   EXPECT_FALSE(testing_support::Exists(record));
