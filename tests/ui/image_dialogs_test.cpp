@@ -125,6 +125,7 @@ TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
   disk::NewFloppyImageDialog dialog(system, 1);
   FakeSurface window;
   dialog.OnInit(window);
+  EXPECT_EQ(window[IDC_NEW_LETTER].selected, 0);
   EXPECT_TRUE(window[IDC_NEW_BLANK].checked);
   EXPECT_FALSE(window[IDC_NEW_LETTER].enabled || window[IDC_NEW_MEDIA].enabled);
   dialog.OnCommand(window, IDC_NEW_CONVERT);
@@ -173,10 +174,12 @@ TEST_F(NewImageDialogTest, ConversionReadsTheDriveAfterTheWarning) {
 
   window.messageAnswer = true;
   dialog.OnCommand(window, IDC_NEW_START);
-  // Every sector of the 1.44 MB medium in disk order after the header (.IMG stays).
+  // Every sector in disk order after the header, whose records name them (.IMG stays).
   const Bytes copy = ReadAll(dir.File("COPY.IMG"));
   ASSERT_EQ(copy.size(), 1542672u);
   EXPECT_EQ(Bytes(copy.begin() + 68112, copy.end()), drive);
+  const std::uint8_t* record = &copy[0x120 + (3 * 26 + 17) * 16];  // track 3, place 17
+  EXPECT_EQ(Bytes(record, record + 11), (Bytes{1, 1, 18, 2, 1, 0, 0, 4, 0, 0, 0x30}));
   EXPECT_STREQ(system.settings.imagePaths[0], dir.File("COPY.IMG").c_str());
 
   // A drive that cannot be read: "failure", and the row keeps its image.
@@ -202,7 +205,8 @@ TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
   EXPECT_EQ(window.endResult, 1);
   EXPECT_STREQ(system.settings.imagePaths[3], "");
 
-  // 8 cylinders a megabyte of zeros after the header; the low 16 bits of the cylinder count.
+  // 8 heads, 32 sectors of 512 bytes: 8 cylinders a megabyte of zeros. The low 16 bits of the
+  // cylinder count; 0 MB is the header alone.
   for (const char* size : {"0", "65537"}) {
     window[IDC_NEW_SIZE].text = size;
     window.ChooseFile(dir.File("DISK1"));
@@ -210,6 +214,9 @@ TEST_F(NewImageDialogTest, HardDiskSizeComesFromTheEditField) {
     const Bytes image = ReadAll(dir.File("DISK1.MHD"));
     ASSERT_EQ(image.size(), size[0] == '0' ? 512u : 1049088u);
     EXPECT_EQ(std::memcmp(image.data(), "ZEBHDDIMAGE.R0\0\0New HD Image\0", 29), 0);
+    EXPECT_EQ(
+        Bytes(image.begin() + 272, image.begin() + 286),
+        (Bytes{0, 2, 0, 0, std::uint8_t(size[0] == '0' ? 0 : 8), 0, 0, 0, 8, 0, 32, 0, 0, 2}));
     EXPECT_TRUE(std::all_of(image.begin() + 512, image.end(), [](auto b) { return b == 0; }));
   }
   EXPECT_STREQ(system.settings.imagePaths[3], dir.File("DISK1.MHD").c_str());

@@ -75,9 +75,11 @@ TEST_F(StatusPanelTest, EjectUnmountsAndReportsTheRemovalWhileRunningOrSetsTheRe
   EXPECT_STREQ(system.settings.imagePaths[1], "B");
   EXPECT_EQ(system.mountDelay[1], 40u);
   EXPECT_EQ(Row(1), "FD Drive - B ( 1.44M )|-|Setting|Eject");
+  system.mountDelay[1] = 0;
   disk::PanelCommand(ui, EjectButton(1));
   EXPECT_STREQ(system.settings.imagePaths[1], "");
   EXPECT_EQ(fdc.unit * 0x100 + fdc.st0, 0x1C9u);
+  EXPECT_EQ(system.mountDelay[1], 0u);
   EXPECT_EQ(Row(1), "FD Drive - B ( 1.44M )|-|-Setting|Set");
 }
 
@@ -121,11 +123,11 @@ TEST_F(StatusPanelTest, LampGoesDarkEightyMillisecondsAfterTheLastAccess) {
 }
 
 TEST_F(StatusPanelTest, DestroyedPanelSavesTheImagePaths) {
-  testing_support::WriteText(ini, "[DISK]\nDISK00=old.mfd\nLASTPATHFDD=C:\\IMG\\\n");
+  testing_support::WriteText(ini, "[DISK]\nDISK00=old.mfd\nLASTPATHFDD=C:\\IMG\\\nbyType01=257\n");
   SetPath(0, "new.mfd");
   SetPath(2, "hd.mhd");
   disk::PanelDestroyed(ui);
-  ExpectInIni({"DISK00=new.mfd", "DISK02=hd.mhd", "LASTPATHFDD=C:\\IMG\\"});
+  ExpectInIni({"DISK00=new.mfd", "DISK02=hd.mhd", "LASTPATHFDD=C:\\IMG\\", "byType01=1"});
   EXPECT_EQ(ui.surface.load(), nullptr);
 }
 
@@ -189,6 +191,7 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   panel.ChooseFile(hd);
   disk::PanelCommand(ui, ImageButton(2));
   EXPECT_STREQ(system.settings.imagePaths[2], hd.c_str());
+  ASSERT_EQ(panel.fileDialogs.size(), 2u);
   EXPECT_EQ(panel.fileDialogs[1].filter, "ALL SUPPORTED HD IMAGE");
   ExpectInIni({"LASTPATHHDD=" + folder});
 }
