@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "machine/disk_settings.h"
+#include "platform/file.h"
 #include "ui/control_surface.h"
-#include "ui/status_panel.h"
 
 namespace testing_support {
 
@@ -67,7 +66,7 @@ class FakeSurface : public disk::ControlSurface {
     return dialog.endResult;
   }
   void EndDialog(int result) override { endResult = result; }
-  void SendCommand(int id) override { disk::PanelCommand(*statusPanel, id); }
+  void SendCommand(int) override {}  // the host's menu items, which these tests leave alone
   void StartTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
   void StopTimer(int id) override { timers.erase(id); }
   void PostLamp(int id, bool on) override { lamps[id] = on; }
@@ -86,7 +85,6 @@ class FakeSurface : public disk::ControlSurface {
     };
   }
 
-  disk::StatusPanel* statusPanel = nullptr;  // the panel whose commands these are
   std::map<int, Control> controls;
   std::vector<FileDialogCall> fileDialogs;
   std::vector<std::string> messages;

@@ -22,7 +22,6 @@ class UiTest : public ::testing::Test {
     platform::CopyString(system.settings.iniPath, ini.c_str(), platform::kPathSize);
     for (auto& drive : system.settings.realDrives)
       platform::CopyString(drive.driveName, "A", platform::kPathSize);
-    panel.statusPanel = &ui;
     ui.surface.store(&panel);
   }
 
