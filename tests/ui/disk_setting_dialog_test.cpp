@@ -1,3 +1,4 @@
+// The DISK SETTING dialog and the DISK section of the INI file it edits.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,12 +6,10 @@
 #include "ui/dialog_ids.h"
 #include "ui/dialogs.h"
 #include "ui/image_selection.h"
-#include "ui/panel_controls.h"
 #include "ui/ui_fixture.h"
 
 namespace {
 
-using testing_support::FakeSurface;
 using testing_support::ReadText;
 using testing_support::WriteText;
 
@@ -25,13 +24,14 @@ class DiskSettingTest : public testing_support::UiTest {
     return text + std::to_string(window[IDC_FDWAIT].checked) + " " + window[IDC_EDITOR_PATH].text;
   }
   disk::DiskSettingDialog dialog{system, nullptr};
-  FakeSurface window;
+  testing_support::FakeSurface window;
 };
 
+// A flag is off only when its value begins with '0'; the rest is written back as it was loaded.
 TEST_F(DiskSettingTest, ShowsTheIniFileAndSavesTheControls) {
   WriteText(ini,
-            "[DISK]\nDISK00=a.mfd\nLASTPATHHDD=D:\\HD\\\nblnImage01=0\nszFdd01=C\nbyType01=1\n"
-            "DISKEXPLORER=D:\\DE\\editdisk.exe\nFDWAIT=1\n");
+            "[DISK]\nDISK00=a.mfd\nLASTPATHHDD=D:\\HD\\\nblnImage00=\nblnImage01=0ff\nszFdd01=C\n"
+            "byType01=1\nDISKEXPLORER=D:\\DE\\editdisk.exe\nFDWAIT=yes\n");
   dialog.OnInit(window);
   const auto& drives = window[IDC_DRIVE_1].items;
   EXPECT_EQ(drives.size() * 1000 + (drives[0] == "Image File") * 100 + (drives[26] == "Z"), 27101u);
@@ -47,11 +47,9 @@ TEST_F(DiskSettingTest, ShowsTheIniFileAndSavesTheControls) {
   EXPECT_EQ(Controls(), "2 1 0 -1 0 E:\\editdisk.exe");
   dialog.OnCommand(window, IDC_SAVE);
   EXPECT_EQ(window.endResult, 1);
-  // The rest is written back as loaded.
-  for (const char* line :
-       {"blnImage00=0", "szFdd00=B", "byType00=1", "blnImage01=1", "szFdd01=A",
-        "DISKEXPLORER=E:\\editdisk.exe", "FDWAIT=0", "DISK00=a.mfd", "LASTPATHHDD=D:\\HD\\"})
-    EXPECT_NE(ReadText(ini).find(line), std::string::npos) << line;
+  ExpectInIni({"blnImage00=0", "szFdd00=B", "byType00=1", "blnImage01=1", "szFdd01=A",
+               "DISKEXPLORER=E:\\editdisk.exe", "FDWAIT=0", "DISK00=a.mfd",
+               "LASTPATHHDD=D:\\HD\\"});
   disk::ApplyRealDriveSettings(ui);
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "FD Drive - B ( 1.44M )");
 }
@@ -74,18 +72,23 @@ TEST_F(DiskSettingTest, CancelAndCloseLeaveTheFileAlone) {
   EXPECT_STREQ(system.settings.realDrives[0].driveName, "d");
   // Saving lists without a selection stores image files and 1.23 MB instead of stray values.
   dialog.OnCommand(window, IDC_SAVE);
-  for (const char* line : {"blnImage00=1", "szFdd00=A", "byType00=0"})
-    EXPECT_NE(ReadText(ini).find(line), std::string::npos) << line;
+  ExpectInIni({"blnImage00=1", "szFdd00=A", "byType00=0"});
+  // A file the user may not write is left alone.
+  namespace fs = std::filesystem;
+  fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  window[IDC_FDWAIT].checked = false;
+  dialog.OnCommand(window, IDC_SAVE);
+  ExpectInIni({"FDWAIT=1"});
+  fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST_F(DiskSettingTest, BrowseFillsTheEditorPathUnlessCancelled) {
   dialog.OnInit(window);
+  EXPECT_EQ(Controls(), "0 -1 0 -1 0 ");  // no file: image files, no wait, no editor
   window[IDC_EDITOR_PATH].text = "kept";
   window.ChooseFile("");
   dialog.OnCommand(window, IDC_EDITOR_BROWSE);
   EXPECT_EQ(window[IDC_EDITOR_PATH].text, "kept");
-  EXPECT_EQ(window.fileDialogs.back().filter,
-            std::string("EXE FILES\0*.EXE\0ALL FILES\0*.*\0", 30));
   window.onFileDialog = [](disk::FileDialogRequest& request) {
     EXPECT_STREQ(request.fileName, "editdisk.exe");
     platform::CopyString(request.fileName, "C:\\DE\\editdisk.exe", platform::kPathSize);
@@ -95,20 +98,27 @@ TEST_F(DiskSettingTest, BrowseFillsTheEditorPathUnlessCancelled) {
   EXPECT_EQ(window[IDC_EDITOR_PATH].text, "C:\\DE\\editdisk.exe");
 }
 
-TEST(EditorLaunch, CommandLineQuotesEditorAndImage) {
-  EXPECT_EQ(disk::EditorCommandLine("D:\\DE\\editdisk.exe", "D:\\IMG\\A.MHD"),
-            "\"D:\\DE\\editdisk.exe\" \"D:\\IMG\\A.MHD\" /S");
+// A name without a colon is joined to the INI file's folder as it stands.
+TEST(DiskSettings, EditorPathResolvesAgainstTheIniFolder) {
+  const char* const cases[][3] = {{"C:\\EMU\\HOST.INI", "", ""},
+                                  {"C:\\EMU\\HOST.INI", "D:\\editdisk.exe", "D:\\editdisk.exe"},
+                                  {"C:\\EMU\\HOST.INI", "editdisk.exe", "C:\\EMUeditdisk.exe"},
+                                  {"host.ini", "editdisk.exe", "host.inieditdisk.exe"}};
+  for (const auto& [iniPath, value, resolved] : cases) {
+    disk::DiskSettings settings(iniPath);
+    platform::CopyString(settings.diskExplorer, value, platform::kPathSize);
+    EXPECT_STREQ(settings.EditorPath(), resolved) << value;
+  }
 }
 
 #if !defined(_WIN32)
+// The editor gets the row's image, both quoted, and /S; the panel waits until it ends.
 TEST_F(DiskSettingTest, EditorRunsOnTheRowImageAndIsWaitedFor) {
-  std::string record = dir.File("args.txt");
-  // A colon anywhere keeps the editor path as it stands.
-  std::string editor = dir.File("edit: disk.sh");
+  const std::string record = dir.File("args.txt"), editor = dir.File("edit: disk.sh");
   WriteText(editor,
             "#!/bin/sh\nsleep 0.2\nfor a in \"$@\"; do echo \"[$a]\"; done > '" + record + "'\n");
   std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
-  WriteText(ini, "[DISK]\nDISKEXPLORER=" + editor + "\n");
+  WriteText(ini, "[DISK]\nDISKEXPLORER=" + editor + "\n");  // a colon keeps the path as it stands
   SetPath(2, "/img/hard disk.mhd");
   disk::LaunchEditor(system, 1);  // floppy rows have no editor
   EXPECT_FALSE(testing_support::Exists(record));

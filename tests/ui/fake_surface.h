@@ -1,5 +1,5 @@
 // An in-memory window for the user interface logic: controls by id, scripted file dialogs,
-// message boxes and modal dialogs, and timers on a virtual clock.
+// message boxes and modal dialogs, timers and lamps.
 #pragma once
 
 #include <functional>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file.h"
 #include "ui/control_surface.h"
-#include "ui/status_panel.h"
 
 namespace testing_support {
 
@@ -24,7 +24,7 @@ class FakeSurface : public disk::ControlSurface {
   };
   struct FileDialogCall {
     bool save;
-    std::string filter;  // with its NULs
+    std::string filter;  // its first description
     std::string initialFolder;
     bool ownedByHostWindow;
   };
@@ -32,54 +32,68 @@ class FakeSurface : public disk::ControlSurface {
   Control& operator[](int id) { return controls[id]; }
 
   void SetText(int id, const char* text) override { controls[id].text = text; }
-  void GetText(int id, char* buffer, int size) override;
+  void GetText(int id, char* buffer, int size) override {
+    platform::CopyString(buffer, controls[id].text.c_str(), size);
+  }
   void Enable(int id, bool enabled) override { controls[id].enabled = enabled; }
   void SetCheck(int id, bool checked) override { controls[id].checked = checked; }
   bool IsChecked(int id) override { return controls[id].checked; }
   void AddListItem(int id, const char* text) override { controls[id].items.push_back(text); }
-  void SelectListItem(int id, int index) override;
+  void SelectListItem(int id, int index) override {
+    const bool listed = index >= 0 && index < static_cast<int>(controls[id].items.size());
+    controls[id].selected = listed ? index : -1;
+  }
   int SelectedListItem(int id) override { return controls[id].selected; }
   void SetProgressRange(int, int, int) override {}
   void SetProgress(int id, int value) override { controls[id].progress.push_back(value); }
   void PumpMessages(int count) override { pumped += count; }
-  bool ShowMessage(const char* text, const char* caption, disk::MessageKind kind) override;
-  bool ShowFileDialog(disk::FileDialogRequest& request) override;
-  int RunDialog(int templateId, disk::DialogPresenter& presenter) override;
-  void EndDialog(int result) override { endResult = result; }
-  void SendCommand(int id) override;
-  void StartTimer(int id, int milliseconds) override {
-    timers[id] = {now + milliseconds, milliseconds};
+  bool ShowMessage(const char* text, const char*, disk::MessageKind) override {
+    messages.push_back(text);
+    return messageAnswer;
   }
+  bool ShowFileDialog(disk::FileDialogRequest& request) override {
+    const char* folder = request.initialFolder ? request.initialFolder : "";
+    fileDialogs.push_back({request.save, request.filter, folder, request.ownedByHostWindow});
+    return onFileDialog ? onFileDialog(request) : false;
+  }
+  int RunDialog(int templateId, disk::DialogPresenter& presenter) override {
+    dialogsRun.push_back(templateId);
+    FakeSurface dialog;
+    dialog.onFileDialog = onFileDialog;
+    dialog.messageAnswer = messageAnswer;
+    presenter.OnInit(dialog);
+    if (onDialog) onDialog(presenter, dialog);
+    return dialog.endResult;
+  }
+  void EndDialog(int result) override { endResult = result; }
+  void SendCommand(int) override {}  // the host's menu items, which these tests leave alone
+  void StartTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
   void StopTimer(int id) override { timers.erase(id); }
   void PostLamp(int id, bool on) override { lamps[id] = on; }
   void SetCursorFree(bool free) override { cursorLog.push_back(free); }
 
-  // Moves the virtual clock on, firing due timers through the panel procedure.
-  void Advance(long milliseconds);
-
-  // Scripts: the answer of the next file dialog (a name, or nothing for cancel), of message
-  // boxes, and what a modal dialog does once it has been initialised.
+  // Scripts: the answer of file dialogs and message boxes, and what a modal dialog does once it
+  // has been initialised.
   std::function<bool(disk::FileDialogRequest&)> onFileDialog;
-  std::function<void(int templateId, disk::DialogPresenter&, FakeSurface& dialog)> onDialog;
+  std::function<void(disk::DialogPresenter&, FakeSurface& dialog)> onDialog;
   bool messageAnswer = true;
-  // Answers the next file dialog with `name`, or cancels it when `name` is empty.
-  void ChooseFile(const std::string& name);
+  // Answers the next file dialogs with `name`, or cancels them when `name` is empty.
+  void ChooseFile(const std::string& name) {
+    onFileDialog = [name](disk::FileDialogRequest& request) {
+      platform::CopyString(request.fileName, name.c_str(), platform::kPathSize);
+      return !name.empty();
+    };
+  }
 
-  disk::StatusPanel* statusPanel = nullptr;  // the panel whose commands and timers these are
   std::map<int, Control> controls;
   std::vector<FileDialogCall> fileDialogs;
   std::vector<std::string> messages;
   std::vector<int> dialogsRun;
   int endResult = -1;
   int pumped = 0;
-  struct Timer {
-    long due;
-    int period;
-  };
-  std::map<int, Timer> timers;
+  std::map<int, int> timers;  // running timers: id, period in milliseconds
   std::map<int, bool> lamps;
   std::vector<bool> cursorLog;
-  long now = 0;
 };
 
 }  // namespace testing_support

@@ -1,69 +1,56 @@
-// The status panel's logic on a fake surface: what each row shows, and what its buttons, drops
-// and lamps do.
+// The status panel's logic on a fake surface: what each row shows, and what its buttons, drops,
+// lamps and open-image dialogs do.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "chips/floppy_controller.h"
 #include "media/floppy_drive.h"
-#include "ui/panel_controls.h"
-#include "ui/status_panel.h"
+#include "platform/host_abi.h"
+#include "ui/image_selection.h"
 #include "ui/ui_fixture.h"
 
 namespace {
 
 using namespace disk::panel;
-using testing_support::UiTest;
-
-class StatusPanelTest : public UiTest {};
+using StatusPanelTest = testing_support::UiTest;
 
 TEST_F(StatusPanelTest, RowsShowTheImageHeadersOrTheRealDrive) {
-  const std::string rd = Image("rd.mfd", Mfd("R&D", 1)),
-                    plain = Image("p.mhd", Mhd("System & Tools"));
-  const std::string bad = Image("bad.d88", D88("GAME DISK", 1)), none = Image("n.mhd", Mhd(""));
+  const std::string rd = Image("rd.mfd", Mfd("R&D", 1)), none = Image("n.mhd", Mhd(""));
   SetPath(0, rd);
   SetRealDrive(1, "B", true);
   SetPath(2, none);
-  SetPath(3, plain);
   disk::RefreshPanel(ui);
   EXPECT_EQ(Row(0), "R&&D|" + rd + "|Setting|Eject");
   EXPECT_EQ(Row(1), "FD Drive - B ( 1.44M )|-|-Setting|Set");
   EXPECT_EQ(Row(2), "No Information|" + none + "|Setting||-");  // no editor named
-  EXPECT_EQ(Row(3), "System && Tools|" + plain + "|Setting||-");
-  // A D88 image stating a wrong size, a cut MFD header, a missing file (which offers New).
-  const std::string good = Image("good.d88", D88("GAME DISK"));
-  SetPath(0, Image("short.mfd", {'Z', 'E', 'B'}));
+  EXPECT_EQ(Row(3), "||New|-|-");
+  // A missing file offers New; a D88 image shows its name unless it states a wrong size.
   SetRealDrive(0, "A", false);
-  system.settings.realDrives[0].useImage = 1;
-  SetPath(1, bad);
+  SetPath(1, dir.File("missing.mfd"));
   system.settings.realDrives[1].useImage = 1;
+  SetPath(2, Image("good.d88", D88("GAME DISK")));
+  SetPath(3, Image("bad.d88", D88("GAME DISK", 1)));
   disk::RefreshPanel(ui);
-  EXPECT_EQ(panel[InfoText(0)].text, "No Information");
-  EXPECT_EQ(panel[InfoText(1)].text, "No Information");
-  SetPath(0, dir.File("missing.mfd"));
-  SetPath(1, good);
+  EXPECT_EQ(Row(0), "FD Drive - A ( 1.23M )|-|-Setting|Set");
+  EXPECT_EQ(Row(1), "||New|-Eject");
+  EXPECT_EQ(panel[InfoText(2)].text + "|" + panel[InfoText(3)].text, "GAME DISK|No Information");
+  // A hard disk is edited only while the machine is stopped, and stays fixed while it runs.
+  testing_support::WriteText(ini, "[DISK]\nDISKEXPLORER=editdisk.exe\n");
+  disk::DiskSettings settings(ini.c_str());
+  settings.Load();
+  testing_support::WriteText(settings.EditorPath(), "x");  // where the editor's name resolves
+  SetPath(2, rd);
+  SetPath(3, "");
   disk::RefreshPanel(ui);
-  EXPECT_EQ(Row(0), "||New|-Eject");
-  EXPECT_EQ(panel[InfoText(1)].text, "GAME DISK");
-  SetRealDrive(0, "A", false);
-  disk::RefreshPanel(ui);
-  EXPECT_EQ(panel[InfoText(0)].text, "FD Drive - A ( 1.23M )");
-}
-
-TEST_F(StatusPanelTest, RealDriveRowTogglesBetweenSetAndEject) {
-  SetRealDrive(1, "B", true);
+  EXPECT_EQ(Row(2), "R&&D|" + rd + "|Setting||");
   system.running = 1;
   disk::RefreshPanel(ui);
-  disk::PanelCommand(ui, EjectButton(1));  // Set: the medium goes in 40 ticks later
-  EXPECT_EQ(system.settings.realDrives[1].inserted, 1u);
-  EXPECT_STREQ(system.settings.imagePaths[1], "B");
-  EXPECT_EQ(system.mountDelay[1], 40u);
-  EXPECT_EQ(Row(1), "FD Drive - B ( 1.44M )|-|Setting|Eject");
-  disk::PanelCommand(ui, EjectButton(1));
-  EXPECT_EQ(system.settings.realDrives[1].inserted, 0u);
-  EXPECT_STREQ(system.settings.imagePaths[1], "");
-  EXPECT_EQ(Row(1), "FD Drive - B ( 1.44M )|-|-Setting|Set");
+  EXPECT_EQ(Row(2), "R&&D|-" + rd + "|Setting|-|-");
+  EXPECT_EQ(Row(3), "|-|-New|-|-");
 }
 
-TEST_F(StatusPanelTest, EjectWhileRunningUnmountsAndReportsTheRemoval) {
+TEST_F(StatusPanelTest, EjectUnmountsAndReportsTheRemovalWhileRunningOrSetsTheRealDrive) {
   const std::string path = Image("eject.mfd", Mfd(""));
   disk::FloppyDrive& drive = *system.devices.floppyDrives[0];
   disk::FloppyController& fdc = *system.devices.fdc;
@@ -82,28 +69,18 @@ TEST_F(StatusPanelTest, EjectWhileRunningUnmountsAndReportsTheRemoval) {
   EXPECT_STREQ(system.settings.imagePaths[0], "");
   EXPECT_EQ(fdc.unit * 0x100 + fdc.st0, 0x0C8u);
   EXPECT_GT(fdc.interruptDelay, 0u);
-  // A real drive with its media set reports its own unit.
+  // A real drive: Set puts the medium in 40 ticks later, Eject takes it out at once.
   SetRealDrive(1, "B", true);
-  system.settings.realDrives[1].inserted = 1;
   disk::PanelCommand(ui, EjectButton(1));
+  EXPECT_STREQ(system.settings.imagePaths[1], "B");
+  EXPECT_EQ(system.mountDelay[1], 40u);
+  EXPECT_EQ(Row(1), "FD Drive - B ( 1.44M )|-|Setting|Eject");
+  system.mountDelay[1] = 0;
+  disk::PanelCommand(ui, EjectButton(1));
+  EXPECT_STREQ(system.settings.imagePaths[1], "");
   EXPECT_EQ(fdc.unit * 0x100 + fdc.st0, 0x1C9u);
   EXPECT_EQ(system.mountDelay[1], 0u);
-}
-
-TEST_F(StatusPanelTest, HardDiskRowsAreFixedWhileTheMachineRuns) {
-  testing_support::WriteText(ini, "[DISK]\nDISKEXPLORER=editdisk.exe\n");
-  disk::DiskSettings settings(ini.c_str());
-  settings.Load();
-  testing_support::WriteText(settings.EditorPath(), "x");  // where the editor's name resolves
-  const std::string hd = Image("hd.mhd", Mhd("HD"));
-  SetPath(2, hd);
-  disk::RefreshPanel(ui);  // stopped
-  EXPECT_EQ(Row(2), "HD|" + hd + "|Setting||");
-  EXPECT_EQ(Row(3), "||New|-|-");
-  system.running = 1;
-  disk::RefreshPanel(ui);
-  EXPECT_EQ(Row(2), "HD|-" + hd + "|Setting|-|-");
-  EXPECT_EQ(Row(3), "|-|-New|-|-");
+  EXPECT_EQ(Row(1), "FD Drive - B ( 1.44M )|-|-Setting|Set");
 }
 
 TEST_F(StatusPanelTest, DroppedImageReplacesTheRowUnlessBusy) {
@@ -114,7 +91,6 @@ TEST_F(StatusPanelTest, DroppedImageReplacesTheRowUnlessBusy) {
   EXPECT_STREQ(system.settings.imagePaths[0], first.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);
   EXPECT_EQ(panel[InfoText(0)].text, "one");
-  EXPECT_EQ(ui.panelBusy, 0u);
 
   ui.panelBusy = 1;
   disk::DropImage(ui, ImageButton(0), second.c_str());
@@ -124,45 +100,148 @@ TEST_F(StatusPanelTest, DroppedImageReplacesTheRowUnlessBusy) {
   EXPECT_STREQ(system.settings.imagePaths[0], first.c_str());
   ui.panelBusy = 0;
 
-  // Hard disks are mounted at the next start-up, not by the tick; an unknown window is row 0.
+  // A hard disk waits for the next start-up; an unknown window is row 0.
   disk::DropImage(ui, ImageButton(3), second.c_str());
   EXPECT_STREQ(system.settings.imagePaths[3], second.c_str());
-  system.mountDelay[0] = 0;
   disk::DropImage(ui, 4711, second.c_str());
   EXPECT_STREQ(system.settings.imagePaths[0], second.c_str());
-  EXPECT_EQ(system.mountDelay[0], 40u);
 }
 
+// Each access starts the row's timer anew; when it fires, the lamp goes dark.
 TEST_F(StatusPanelTest, LampGoesDarkEightyMillisecondsAfterTheLastAccess) {
-  disk::SetAccessLamp(ui, 0, true);
-  EXPECT_TRUE(panel.lamps[Lamp(0)]);
-  panel.Advance(50);
-  disk::SetAccessLamp(ui, 0, true);
-  panel.Advance(79);
-  EXPECT_TRUE(panel.lamps[Lamp(0)]);
-  panel.Advance(1);
-  EXPECT_FALSE(panel.lamps[Lamp(0)]);
-  EXPECT_TRUE(panel.timers.empty());  // switching off stops the timer
   disk::SetAccessLamp(ui, 3, true);
-  disk::SetAccessLamp(ui, 4, true);
-  EXPECT_EQ(panel.lamps.count(Lamp(4)), 0u);
-  EXPECT_TRUE(panel.lamps[Lamp(3)]);
+  disk::SetAccessLamp(ui, 4, true);  // no such row
+  EXPECT_EQ(panel.lamps, (std::map<int, bool>{{Lamp(3), true}}));
+  ASSERT_EQ(panel.timers.size(), 1u);
+  EXPECT_EQ(panel.timers.begin()->second, 80);
+  disk::PanelTimer(ui, panel.timers.begin()->first);
+  EXPECT_FALSE(panel.lamps[Lamp(3)]);
+  EXPECT_TRUE(panel.timers.empty());  // switching off stops the timer
   ui.surface.store(nullptr);
   disk::SetAccessLamp(ui, 2, true);  // no panel: nothing
   EXPECT_EQ(panel.lamps.count(Lamp(2)), 0u);
 }
 
 TEST_F(StatusPanelTest, DestroyedPanelSavesTheImagePaths) {
-  testing_support::WriteText(ini, "[DISK]\nDISK00=old.mfd\nLASTPATHFDD=C:\\IMG\\\n");
+  testing_support::WriteText(ini, "[DISK]\nDISK00=old.mfd\nLASTPATHFDD=C:\\IMG\\\nbyType01=257\n");
   SetPath(0, "new.mfd");
   SetPath(2, "hd.mhd");
   disk::PanelDestroyed(ui);
-  disk::DiskSettings settings(ini.c_str());
-  settings.Load();
-  EXPECT_STREQ(settings.imagePaths[0], "new.mfd");
-  EXPECT_STREQ(settings.imagePaths[2], "hd.mhd");
-  EXPECT_STREQ(settings.lastPathFdd, "C:\\IMG\\");
+  ExpectInIni({"DISK00=new.mfd", "DISK02=hd.mhd", "LASTPATHFDD=C:\\IMG\\", "byType01=1"});
   EXPECT_EQ(ui.surface.load(), nullptr);
+}
+
+// What the other modules' display-mode functions answer, and how often each was told that a
+// dialog closed; the mouse function answers only when given the host's table.
+struct HostModes {
+  std::uint32_t display = 0, dialog = 0, mouse = 0;
+  bool displayNull = false;
+  int notified140 = 0, notified142 = 0;
+  MhwWord* hostTable = nullptr;
+} gModes;
+
+template <class Function>
+MhwWord Word(Function* function) {
+  return reinterpret_cast<MhwWord>(function);
+}
+
+class OpenImageTest : public testing_support::UiTest {
+ protected:
+  void SetUp() override {
+    UiTest::SetUp();
+    gModes = {};
+    gModes.hostTable = system.hostLink.host = hostTable.data();
+    hostTable[mhw::kSlotMouseRecord] = reinterpret_cast<MhwWord>(mouseRecord);
+    mouseRecord[0] = Word(+[](MhwWord* t) { return t == gModes.hostTable ? gModes.mouse : 0u; });
+    system.links.dialogMode[0] = Word(+[] { return gModes.dialog; });
+    system.links.dialogMode[1] = Word(+[] { ++gModes.notified140; });
+  }
+  void Provide142() {
+    system.links.displayMode[0] =
+        Word(+[] { return gModes.displayNull ? nullptr : &gModes.display; });
+    system.links.displayMode[2] = Word(+[] { ++gModes.notified142; });
+  }
+  std::vector<MhwWord> hostTable = std::vector<MhwWord>(mhw::kHostTableWords);
+  MhwWord mouseRecord[2] = {};
+};
+
+TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
+  testing_support::WriteText(ini, "[DISK]\nLASTPATHFDD=C:\\OLD\\\nDISK00=from-ini.mfd\n");
+  std::string chosen = Image("GAME.D88", D88("GAME"));
+  system.running = 1;
+  SetPath(0, "previous.mfd");
+  panel.ChooseFile(chosen);
+  Provide142();
+  disk::PanelCommand(ui, ImageButton(0));
+  ASSERT_EQ(panel.fileDialogs.size(), 1u);
+  EXPECT_EQ(panel.fileDialogs[0].initialFolder, "C:\\OLD\\");
+  EXPECT_EQ(panel.fileDialogs[0].filter, "ALL SUPPORTED FD IMAGE");
+  EXPECT_FALSE(panel.fileDialogs[0].ownedByHostWindow);
+  EXPECT_STREQ(system.settings.imagePaths[0], chosen.c_str());
+  EXPECT_EQ(system.mountDelay[0], 40u);
+  EXPECT_EQ(panel[InfoText(0)].text, "GAME");
+  EXPECT_EQ(gModes.notified142 * 10 + gModes.notified140, 10);
+  // The chosen folder is kept; the image paths are saved only when the panel ends.
+  const std::string folder = dir.path() + chosen.substr(dir.path().size(), 1);
+  ExpectInIni({"DISK00=from-ini.mfd", "LASTPATHFDD=" + folder});
+
+  // A hard-disk image waits for the next start-up; its folder goes to LASTPATHHDD.
+  system.running = 0;
+  std::string hd = Image("HD.MHD", Mhd("HD"));
+  panel.ChooseFile(hd);
+  disk::PanelCommand(ui, ImageButton(2));
+  EXPECT_STREQ(system.settings.imagePaths[2], hd.c_str());
+  ASSERT_EQ(panel.fileDialogs.size(), 2u);
+  EXPECT_EQ(panel.fileDialogs[1].filter, "ALL SUPPORTED HD IMAGE");
+  ExpectInIni({"LASTPATHHDD=" + folder});
+}
+
+// While the machine runs, the host's dialog mode gives the open-image dialog to the host window:
+// slot 140's flag when it is 1, unless slot 142 gives a pointer, whose value then decides alone.
+// A cancelled choice then takes the medium out, as it does whenever slot 140's flag is 1.
+TEST_F(OpenImageTest, HostDialogModeOwnsTheDialogAndACancelEjects) {
+  EXPECT_FALSE(disk::HostDialogModeOn(disk::ModuleLinks{}));  // no tables
+  const struct {
+    bool provide142;
+    std::uint32_t dialog, display;
+    bool null, on, eject;
+  } cases[] = {{false, 1, 0, false, true, true}, {false, 2, 0, false, false, false},
+               {true, 2, 1, false, true, true},  {true, 1, 0, false, false, true},
+               {true, 1, 0, true, true, true},   {true, 0, 0, true, false, false}};
+  system.running = 1;
+  panel.ChooseFile("");
+  for (const auto& c : cases) {
+    if (c.provide142) Provide142();
+    gModes.dialog = c.dialog;
+    gModes.display = c.display;
+    gModes.displayNull = c.null;
+    SetPath(0, "kept.mfd");
+    disk::OpenImageDialog(ui, 0);
+    const std::string shown = std::to_string(c.dialog) + std::to_string(c.display) +
+                              std::to_string(c.null) + std::to_string(c.provide142);
+    EXPECT_EQ(disk::HostDialogModeOn(system.links), c.on) << shown;
+    EXPECT_EQ(panel.fileDialogs.back().ownedByHostWindow, c.on) << shown;
+    EXPECT_EQ(system.settings.imagePaths[0][0] == '\0', c.eject) << shown;
+  }
+  system.running = 0;  // stopped: neither applies
+  SetPath(1, "kept.mfd");
+  disk::OpenImageDialog(ui, 1);
+  EXPECT_FALSE(panel.fileDialogs.back().ownedByHostWindow);
+  EXPECT_STREQ(system.settings.imagePaths[1], "kept.mfd");
+  EXPECT_EQ(gModes.notified140 + gModes.notified142, 7);  // after every dialog
+}
+
+// While the machine runs, a cursor the host has captured is freed for the dialog.
+TEST_F(OpenImageTest, ACapturedCursorIsFreedForTheDialog) {
+  system.running = 1;
+  disk::OpenImageDialog(ui, 0);
+  EXPECT_TRUE(panel.cursorLog.empty());
+  gModes.mouse = 2;
+  disk::OpenImageDialog(ui, 0);
+  EXPECT_EQ(panel.cursorLog, (std::vector<bool>{true, false}));
+  system.running = 0;
+  disk::OpenImageDialog(ui, 0);
+  EXPECT_EQ(panel.cursorLog.size(), 2u);
 }
 
 }  // namespace
