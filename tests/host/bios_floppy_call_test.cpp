@@ -116,21 +116,6 @@ TEST_F(FloppyCallTest, ARerunWaitsForTheDelayOfTheUnitItsOwnAlNames) {
   }
 }
 
-TEST_F(FloppyCallTest, TheCompletingCallHandsBackTheSavedRegisters) {
-  BootHdm(false);
-  ASSERT_EQ(Start(0x90, 0x04, 0x1234, 0x5678, 0x9ABC), mhw::kBiosNoCarry);
-  auto started = std::vector<std::uint8_t>(host->registers(), host->registers() + 284);
-  // The guest (or the host) changes registers, even AL, before the re-run.
-  Start(0x91, 0x06, 0x1111, 0x2222, 0x3333);
-  auto* r = host->registers();
-  EXPECT_EQ(r[mhw::reg::kAL], 0x90);
-  EXPECT_EQ(r[mhw::reg::kBX] | (r[mhw::reg::kBX + 1] << 8), 0x1234);
-  EXPECT_EQ(r[mhw::reg::kCX] | (r[mhw::reg::kCX + 1] << 8), 0x5678);
-  EXPECT_EQ(r[mhw::reg::kDX] | (r[mhw::reg::kDX + 1] << 8), 0x9ABC);
-  started[mhw::reg::kAH] = r[mhw::reg::kAH];  // AH holds the operation's status
-  EXPECT_EQ(std::vector<std::uint8_t>(r, r + 284), started);
-}
-
 // Units 2 and 3 are refused at once; every call acknowledges a floppy interrupt the guest has
 // not looked at yet (0x55E bits 0-3, 0x55F bits 4-7).
 TEST_F(FloppyCallTest, UnitsTwoAndThreeAreRefusedAtOnceAndPendingFlagsAcknowledged) {
