@@ -30,24 +30,13 @@ Bytes At(const Bytes& image, std::uint32_t offset, std::uint32_t size) {
   return Bytes(image.begin() + offset, image.begin() + offset + size);
 }
 
-TEST(HeaderlessImage, OnlyTheSizeCountsAndPlacesPastTheDiskAreEmpty) {
-  for (bool leading : {false, true}) {
-    Bytes image = BuildHeaderless(UniformDisk(80, 18, 2));
-    if (leading) image.insert(image.begin(), 4096, 0xEE);
-    std::memcpy(image.data(), "ZEBFDDIMAGE.R0x", 15);  // almost an MFD signature
-    auto t = Load(image);
-    ASSERT_TRUE(t) << leading;
-    EXPECT_STREQ(t->comment, "NORMAL FDIMAGE");
-    EXPECT_EQ(t->reformattable, 0u);
-    const disk::SectorRecord& last = t->sectors[159][17];
-    EXPECT_EQ(last.dataOffset + 512, image.size());
-    EXPECT_EQ(last.st0, 0x04);
-    EXPECT_EQ(last.mediaType, 0x30);
-    const disk::SectorRecord& beyond = t->sectors[160][0];
-    EXPECT_TRUE(beyond.IsEmpty());
-    EXPECT_EQ(beyond.status * 0x10000 + beyond.st0 * 0x100 + beyond.st1, 0xE04001);
-    EXPECT_EQ(beyond.dataOffset, image.size());
-  }
+TEST(HeaderlessImage, NamedAsSuchWithEmptyPlacesPastTheDiskAndOnlyItsSizes) {
+  auto t = Load(BuildHeaderless(UniformDisk(80, 18, 2)));
+  ASSERT_TRUE(t);
+  EXPECT_STREQ(t->comment, "NORMAL FDIMAGE");
+  const disk::SectorRecord& beyond = t->sectors[160][0];
+  EXPECT_TRUE(beyond.IsEmpty());
+  EXPECT_EQ(beyond.status * 0x10000 + beyond.st0 * 0x100 + beyond.st1, 0xE04001);
   for (std::size_t size : {737281u, 737280u + 4095u, 100u}) EXPECT_FALSE(Load(Bytes(size, 0)));
 }
 
@@ -180,45 +169,40 @@ TEST(D88Image, SectorsFollowTheirHeadsWhoseCountEndsTheTrack) {
   }
 }
 
-TEST(ImageInfo, GeometryCommentAndTheDisksOfAD88File) {
-  Bytes dump = BuildHeaderless(UniformDisk(80, 18, 2));
-  disk::MemoryImageReader dumpReader(dump.data(), static_cast<std::uint32_t>(dump.size()));
-  disk::ImageInfo info = disk::Describe(dumpReader, disk::Medium::kFloppy);
-  EXPECT_EQ(info.format, ImageFormat::kHeaderless);
-  EXPECT_TRUE(info.mountable);
-  EXPECT_EQ(info.cylinders * info.heads * info.sectorsPerTrack * info.sectorSize, 1474560u);
-
+// The geometry an image states, and whether a drive takes it: one disk of a D88 file of several,
+// a hard disk whose sector size no drive has, and a file cut short or of the other medium.
+TEST(ImageInfo, GeometryAndWhetherADriveTakesTheImage) {
   DiskSpec disk;
-  disk.comment = "first";
-  disk.writeProtect = 1;
-  disk.tracks[1].sectors = UniformDisk(1, 2, 3).tracks[1].sectors;
-  const Bytes first = BuildD88(disk);
-  Bytes both = first;
-  const Bytes second = BuildD88(DiskSpec{});
-  both.insert(both.end(), second.begin(), second.end());
-  for (const Bytes* file : {&first, static_cast<const Bytes*>(&both)}) {
-    disk::MemoryImageReader reader(file->data(), static_cast<std::uint32_t>(file->size()));
-    info = disk::Describe(reader, disk::Medium::kFloppy);
-    EXPECT_EQ(info.format, ImageFormat::kD88);
-    EXPECT_STREQ(info.comment, "first");
-    EXPECT_TRUE(info.writeProtect);
-    EXPECT_EQ(info.heads * 10 + info.sectorsPerTrack, 22u);
-    EXPECT_EQ(info.diskCount, file == &first ? 1u : 2u);
-    EXPECT_EQ(info.mountable, file == &first);  // a drive takes one disk only
+  disk.tracks[0].sectors = UniformDisk(1, 2, 3).tracks[0].sectors;  // one side
+  const Bytes d88 = BuildD88(disk), two = Join({d88, BuildD88(DiskSpec{})});
+  const struct {
+    Bytes image;
+    disk::Medium medium;
+    ImageFormat format;
+    std::vector<std::uint32_t> geometry;  // cylinders, heads, sectors, size, disks, mountable
+  } cases[] = {
+      {BuildHeaderless(UniformDisk(80, 18, 2)),
+       disk::Medium::kFloppy,
+       ImageFormat::kHeaderless,
+       {80, 2, 18, 512, 1, 1}},
+      {d88, disk::Medium::kFloppy, ImageFormat::kD88, {1, 1, 2, 1024, 1, 1}},
+      {two, disk::Medium::kFloppy, ImageFormat::kD88, {1, 1, 2, 1024, 2, 0}},
+      {Bytes(two.begin(), two.end() - 1), disk::Medium::kFloppy, ImageFormat::kUnknown, {}},
+      {MhdImage(20, 8, 17, 500, {}),
+       disk::Medium::kHardDisk,
+       ImageFormat::kMhd,
+       {20, 8, 17, 500, 1, 0}},
+      {MhdImage(20, 8, 17, 512, {}), disk::Medium::kFloppy, ImageFormat::kUnknown, {}},
+  };
+  for (const auto& c : cases) {
+    disk::MemoryImageReader reader(c.image.data(), static_cast<std::uint32_t>(c.image.size()));
+    const disk::ImageInfo info = disk::Describe(reader, c.medium);
+    EXPECT_EQ(info.format, c.format) << c.image.size();
+    if (c.format == ImageFormat::kUnknown) continue;
+    EXPECT_EQ(std::vector<std::uint32_t>({info.cylinders, info.heads, info.sectorsPerTrack,
+                                          info.sectorSize, info.diskCount, info.mountable}),
+              c.geometry);
   }
-  both.pop_back();
-  disk::MemoryImageReader cut(both.data(), static_cast<std::uint32_t>(both.size()));
-  EXPECT_EQ(disk::Describe(cut, disk::Medium::kFloppy).format, ImageFormat::kUnknown);
-
-  const Bytes mhd = MhdImage(20, 8, 17, 500, {}, "Old disk");  // no drive's sector size
-  disk::MemoryImageReader mhdReader(mhd.data(), static_cast<std::uint32_t>(mhd.size()));
-  info = disk::Describe(mhdReader, disk::Medium::kHardDisk);
-  EXPECT_EQ(info.format, ImageFormat::kMhd);
-  EXPECT_STREQ(info.comment, "Old disk");
-  EXPECT_EQ(info.cylinders * info.heads * info.sectorsPerTrack * info.sectorSize,
-            20u * 8 * 17 * 500);
-  EXPECT_FALSE(info.mountable);
-  EXPECT_EQ(disk::Describe(mhdReader, disk::Medium::kFloppy).format, ImageFormat::kUnknown);
 }
 
 // Each header and the format and geometry (data offset, cylinders, heads, sectors, size) read.

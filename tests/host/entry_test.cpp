@@ -57,6 +57,15 @@ TEST_F(EntryTest, MenuItemsFollowTheDriveSettingsAndTheBannerNamesTheModule) {
   std::uint32_t length = host->module().deviceVer(buffer);
   EXPECT_EQ(std::strncmp(buffer, "DISK 10/05/25", 13), 0);
   EXPECT_EQ(length, std::strlen(buffer));
+#if !defined(_WIN32)
+  // Without a window system the module runs headless: no panel, the dialogs do nothing and the
+  // settings stay as they were.
+  EXPECT_EQ(host->panelWindow, nullptr);
+  host->module().deviceConfig(nullptr);
+  host->Boot();
+  host->PowerOff();
+  EXPECT_EQ(testing_support::ReadText(ini), "[DISK]\nblnImage00=0\nszFdd00=B\nblnImage01=1\n");
+#endif
 }
 
 }  // namespace

@@ -40,10 +40,6 @@ class FdcDiskTest : public ModuleTest {
     if (st0 != nullptr) *st0 = results[0];
     return host->ReadBlock(kBuffer, SizeOf(n));
   }
-  // The data area of an MFD image, after its header.
-  static Bytes Data(const Bytes& mfd) {
-    return Bytes(mfd.begin() + (mfd[0x110] | mfd[0x111] << 8 | mfd[0x112] << 16), mfd.end());
-  }
 };
 
 // Each read on a fresh 2-cylinder disk of nine 512-byte sectors (or the variant named): the
@@ -184,19 +180,6 @@ TEST_F(FdcDiskTest, NotReadyUnitsMaskedChannelsAndChannelThree) {
   EXPECT_EQ(host->ReadBlock(0x1FF00, 512), SectorData(0, 6, 512));
 }
 
-TEST_F(FdcDiskTest, AByteWrittenWhileResultsArePendingRunsTheReadAgain) {
-  BootFloppy(UniformDisk(2, 9, 2));
-  ProgramDma(2, kBuffer, 0x7FFF);
-  Command({0x46, 0x00, 0, 0, 3, 2, 3, 0x1B, 0xFF});
-  // Taken as the data length again: the read runs once more, from the record the first run
-  // left in the ID register, to the end of the track.
-  host->Out(0x92, 0xFF);
-  host->Tick(3);
-  EXPECT_EQ(host->TakeInterruptLines().size(), 1u);
-  EXPECT_EQ(Results(7), (Bytes{0x40, 0x04, 0x00, 0, 0, 1, 2}));
-  EXPECT_EQ(host->ReadBlock(kBuffer, 7 * 512), Sectors(0, {3, 4, 5, 6, 7, 8, 9}, 512));
-}
-
 TEST_F(FdcDiskTest, WriteDataReachesTheImageAtTheSectorsOffsetsUnlessProtected) {
   DiskSpec disk = UniformDisk(2, 9, 2);
   for (std::uint8_t protect : {0, 1}) {
@@ -245,37 +228,6 @@ TEST_F(FdcDiskTest, ReadIdFollowsSlotOrderOnTheSideUnderTheHead) {
   EXPECT_EQ(Slice(Fdc({0x4A, 0x00}), 0, 3), (Bytes{0x40, 0x01, 0x00}));
 }
 
-// FORMAT TRACK rewrites MFD images, R0 and R1 alike.
-TEST_F(FdcDiskTest, AFormatKeepsTheDataOfASameLayoutAndFillsALargerOne) {
-  const DiskSpec disk = UniformDisk(4, 9, 2);
-  for (bool r1 : {false, true}) {
-    SCOPED_TRACE(r1 ? "R1" : "R0");
-    BootFloppy(disk, r1);
-    const Bytes before = ReadAll(image), data = Data(before);
-    // New record numbers, the same sizes: the data stay, under the new IDs.
-    const Bytes results = Format(1, 0, 9, 2, 9, 0xE5, 11);
-    EXPECT_EQ(Slice(results, 0, 5), (Bytes{0, 0, 0, 1, 0}));
-    EXPECT_EQ(results[6], 2);
-    Bytes after = ReadAll(image);
-    EXPECT_EQ(Data(after), data);
-    if (!r1) {
-      EXPECT_EQ(after.size(), before.size());
-    }
-    EXPECT_EQ(std::memcmp(after.data(), r1 ? "ZEBFDDIMAGE.R1" : "ZEBFDDIMAGE.R0", 15), 0);
-    EXPECT_EQ(ReadSector(1, 0, 13, 2), SectorData(2, 3, 512));
-    std::uint8_t st0 = 0;
-    ReadSector(1, 0, 3, 2, &st0);
-    EXPECT_EQ(st0, 0x40);
-    // Larger sectors: the track's data become 8 KiB of fill bytes, the rest moves on.
-    EXPECT_EQ(Format(1, 1, 8, 3, 8, 0x5A)[0], 0x04);
-    const std::size_t track3 = DataOffset(data, 3, 1, 512);
-    EXPECT_EQ(Data(ReadAll(image)), Join({Slice(data, 0, track3), Bytes(8192, 0x5A),
-                                          Bytes(data.begin() + track3 + 4608, data.end())}));
-    EXPECT_EQ(ReadSector(1, 1, 8, 3), Bytes(1024, 0x5A));
-    EXPECT_EQ(ReadSector(2, 0, 9, 2), SectorData(4, 9, 512));
-  }
-}
-
 TEST_F(FdcDiskTest, AFormatTakesItsCountFromTheListAndRefusesWhatItCannotWrite) {
   DiskSpec disk = UniformDisk(3, 9, 2);
   disk.tracks[3].sectors.clear();  // R1: cylinder 1 side 1 without a block
@@ -307,26 +259,7 @@ TEST_F(FdcDiskTest, AFormatTakesItsCountFromTheListAndRefusesWhatItCannotWrite) 
   const Bytes before = ReadAll(image);
   EXPECT_EQ(Slice(Format(1, 1, 8, 3, 8, 0x5A), 0, 3), (Bytes{0x44, 0x02, 0x00}));
   EXPECT_EQ(ReadAll(image), before);
-}
-
-// Other disks than MFD images: the format ends normally and changes nothing.
-TEST_F(FdcDiskTest, AFormatLeavesOtherDisksAsTheyAreAndAnEmptyDriveIsNotReady) {
-  const Bytes dump = BuildHeaderless(UniformDisk(77, 8, 3));
-  const std::string drive = ImageFile("drive-a", dump);
-  SetVariable("DISK_RAW_DRIVE_A", drive);
-  const std::pair<std::string, std::string> disks[] = {
-      {ImageFile("disk.img", dump), ""},
-      {ImageFile("disk.d88", BuildD88(UniformDisk(2, 8, 3))), ""},
-      {"A", "blnImage00=0\nszFdd00=A\nbyType00=0\n"}};
-  for (const auto& [path, settings] : disks) {
-    const Bytes before = ReadAll(path == "A" ? drive : path);
-    BootWith(path, "", "", "", settings);
-    EXPECT_EQ(Format(1, 0, 8, 3, 8, 0x5A)[0], 0x00) << path;
-    EXPECT_EQ(ReadAll(path == "A" ? drive : path), before) << path;
-    EXPECT_EQ(ReadSector(1, 0, 8, 3), SectorData(2, 8, 1024)) << path;
-  }
-  SetVariable("DISK_RAW_DRIVE_A", "");
-  BootWith("");
+  BootWith("");  // an empty drive is not ready
   EXPECT_EQ(Format(1, 0, 8, 3, 8, 0x5A)[0], 0x68);
 }
 

@@ -7,8 +7,6 @@
 #include <unistd.h>
 #endif
 
-#include <filesystem>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,43 +18,6 @@ using testing_support::ReadAll;
 using testing_support::ScratchDir;
 using testing_support::WriteAll;
 
-TEST(PlatformFile, HandlesAreNeverZeroOrOne) {
-  ScratchDir dir;
-  std::vector<platform::FileHandle> open;
-  for (int i = 0; i < 8; ++i) {
-    std::string path = dir.File("f" + std::to_string(i));
-    platform::FileHandle file = platform::CreateFileTruncate(path.c_str());
-    ASSERT_NE(file, platform::kNoFile);
-    EXPECT_NE(file, 1u);
-    open.push_back(file);
-  }
-  for (auto file : open) platform::CloseFile(file);
-  EXPECT_EQ(platform::OpenFileRead(dir.File("missing").c_str()), platform::kNoFile);
-  EXPECT_EQ(platform::OpenFileRead(dir.path().c_str()), platform::kNoFile);
-}
-
-TEST(PlatformFile, ShortReadsReportWhatMoved) {
-  ScratchDir dir;
-  std::string path = dir.File("image");
-  WriteAll(path, {1, 2, 3, 4, 5});
-  platform::FileHandle file = platform::OpenFileReadWrite(path.c_str());
-  ASSERT_NE(file, platform::kNoFile);
-  EXPECT_EQ(platform::FileSizeOf(file), 5u);
-  ASSERT_TRUE(platform::SeekFile(file, 3));
-  std::uint8_t buffer[8] = {};
-  EXPECT_EQ(platform::ReadFile(file, buffer, 8), 2u);
-  EXPECT_EQ(buffer[0], 4);
-  ASSERT_TRUE(platform::SeekFile(file, 1));
-  const std::uint8_t patch[] = {9, 9};
-  EXPECT_EQ(platform::WriteFile(file, patch, 2), 2u);
-  // Positioned calls alike, whatever the file position.
-  EXPECT_EQ(platform::ReadFileAt(file, 4, buffer, 8), 1u);
-  EXPECT_EQ(buffer[0], 5);
-  EXPECT_EQ(platform::WriteFileAt(file, 0, patch, 1), 1u);
-  platform::CloseFile(file);
-  EXPECT_EQ(ReadAll(path), (std::vector<std::uint8_t>{9, 9, 9, 4, 5}));
-}
-
 TEST(PlatformFile, NoFileFailsAndPositionsAre64Bit) {
   std::uint8_t b = 0;
   EXPECT_FALSE(platform::SeekFile(platform::kNoFile, 0));
@@ -64,6 +25,8 @@ TEST(PlatformFile, NoFileFailsAndPositionsAre64Bit) {
   EXPECT_EQ(platform::WriteFile(platform::kNoFile, &b, 1), 0u);
   EXPECT_EQ(platform::FileSizeOf(platform::kNoFile), 0u);
   ScratchDir dir;
+  EXPECT_EQ(platform::OpenFileRead(dir.File("missing").c_str()), platform::kNoFile);
+  EXPECT_EQ(platform::OpenFileRead(dir.path().c_str()), platform::kNoFile);
   std::string path = dir.File("small");
   WriteAll(path, {1});
   platform::FileHandle file = platform::OpenFileReadWrite(path.c_str());
@@ -77,29 +40,6 @@ TEST(PlatformFile, NoFileFailsAndPositionsAre64Bit) {
   EXPECT_FALSE(platform::SeekFile(file, ~std::uint64_t{0}));
   EXPECT_EQ(platform::ReadFileAt(file, ~std::uint64_t{0}, &b, 1), 0u);
   platform::CloseFile(file);
-}
-
-TEST(PlatformFile, ReplacementIsWholeOrNothingAndLeavesNoTemporaryFile) {
-  ScratchDir dir;
-  char temp[260], other[260];
-  ASSERT_TRUE(platform::CreateUniqueFile(dir.path().c_str(), "mfd", temp));
-  ASSERT_TRUE(platform::CreateUniqueFile(dir.path().c_str(), "mfd", other));
-  EXPECT_NE(std::string(temp), std::string(other));
-  ASSERT_TRUE(platform::RemoveFile(temp) && platform::RemoveFile(other));
-
-  const std::string target = dir.File("image.mfd");
-  auto writing = [](std::vector<std::uint8_t> bytes, bool ok) {
-    return [bytes, ok](platform::FileHandle file) {
-      const auto n = static_cast<std::uint32_t>(bytes.size());
-      return platform::WriteFile(file, bytes.data(), n) == n && ok;
-    };
-  };
-  ASSERT_TRUE(platform::ReplaceFileContents(target.c_str(), writing({1, 2, 3}, true)));  // made
-  EXPECT_FALSE(platform::ReplaceFileContents(target.c_str(), writing({9}, false)));
-  EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{1, 2, 3}));
-  ASSERT_TRUE(platform::ReplaceFileContents(target.c_str(), writing({7, 7}, true)));
-  EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{7, 7}));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 #if !defined(_WIN32)
