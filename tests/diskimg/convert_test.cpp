@@ -120,6 +120,8 @@ TEST_F(ConvertTest, HardDisksKeepGeometryAndSectorsAcrossFormats) {
   const auto info = Expect(0, {"info", dir.File("disk.hdi")});
   EXPECT_NE(info.out.find("20 cylinders, 8 heads, 33 sectors of 256 bytes"), std::string::npos)
       << info.out;
+  Expect(2, {"convert", zhd, dir.File("x.d88"), "--to", "d88"});
+  Expect(3, {"convert", dir.File("disk.raw"), dir.File("x.mhd"), "--to", "mhd"});  // no header
 }
 
 }  // namespace

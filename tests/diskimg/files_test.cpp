@@ -106,6 +106,7 @@ TEST_F(FileCommandsTest, ShiftJisNamesShowAsTheHostWritesThemAndAFailedPutChange
   Expect(1, {"rm", image, "NOTHERE.TXT"});
   Expect(0, {"put", image, dir.File("a.txt"), "--dry-run"});
   EXPECT_EQ(ReadAll(image), before);
+  Expect(3, {"ls", Save("blank.mfd", {})});
 }
 
 }  // namespace

@@ -127,8 +127,7 @@ TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
   window.ChooseFile(dir.File("NEWDISK"));
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_EQ(window.endResult, 1);
-  EXPECT_EQ(window.fileDialogs[0].initialFolder, dir.path());
-  EXPECT_TRUE(window.fileDialogs[0].save);
+  EXPECT_EQ(window.fileDialogs, std::vector<std::string>{"save FD IMAGE(*.MFD) in " + dir.path()});
   // The header alone, every place without a sector.
   const Bytes blank = ReadAll(dir.File("NEWDISK.MFD"));
   ASSERT_EQ(blank.size(), 68112u);

@@ -173,10 +173,8 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   panel.ChooseFile(chosen);
   Provide142();
   disk::PanelCommand(ui, ImageButton(0));
-  ASSERT_EQ(panel.fileDialogs.size(), 1u);
-  EXPECT_EQ(panel.fileDialogs[0].initialFolder, "C:\\OLD\\");
-  EXPECT_EQ(panel.fileDialogs[0].filter, "ALL SUPPORTED FD IMAGE");
-  EXPECT_FALSE(panel.fileDialogs[0].ownedByHostWindow);
+  EXPECT_EQ(panel.fileDialogs,
+            std::vector<std::string>{"open ALL SUPPORTED FD IMAGE in C:\\OLD\\"});
   EXPECT_STREQ(system.settings.imagePaths[0], chosen.c_str());
   EXPECT_EQ(system.mountDelay[0], 40u);
   EXPECT_EQ(panel[InfoText(0)].text, "GAME");
@@ -191,8 +189,7 @@ TEST_F(OpenImageTest, ChosenImageIsMountedLaterAndItsFolderKept) {
   panel.ChooseFile(hd);
   disk::PanelCommand(ui, ImageButton(2));
   EXPECT_STREQ(system.settings.imagePaths[2], hd.c_str());
-  ASSERT_EQ(panel.fileDialogs.size(), 2u);
-  EXPECT_EQ(panel.fileDialogs[1].filter, "ALL SUPPORTED HD IMAGE");
+  EXPECT_EQ(panel.fileDialogs.back(), "open ALL SUPPORTED HD IMAGE in ");
   ExpectInIni({"LASTPATHHDD=" + folder});
 }
 
@@ -220,13 +217,13 @@ TEST_F(OpenImageTest, HostDialogModeOwnsTheDialogAndACancelEjects) {
     const std::string shown = std::to_string(c.dialog) + std::to_string(c.display) +
                               std::to_string(c.null) + std::to_string(c.provide142);
     EXPECT_EQ(disk::HostDialogModeOn(system.links), c.on) << shown;
-    EXPECT_EQ(panel.fileDialogs.back().ownedByHostWindow, c.on) << shown;
+    EXPECT_EQ(panel.fileDialogs.back().ends_with("owned by the host"), c.on) << shown;
     EXPECT_EQ(system.settings.imagePaths[0][0] == '\0', c.eject) << shown;
   }
   system.running = 0;  // stopped: neither applies
   SetPath(1, "kept.mfd");
   disk::OpenImageDialog(ui, 1);
-  EXPECT_FALSE(panel.fileDialogs.back().ownedByHostWindow);
+  EXPECT_FALSE(panel.fileDialogs.back().ends_with("owned by the host"));
   EXPECT_STREQ(system.settings.imagePaths[1], "kept.mfd");
   EXPECT_EQ(gModes.notified140 + gModes.notified142, 7);  // after every dialog
 }
