@@ -17,7 +17,7 @@ Bytes With(Bytes b, std::size_t at, std::size_t value) {
 
 using CheckTest = DiskimgTest;
 
-TEST_F(CheckTest, BrokenImagesOfEachFormatGiveTheirReasonAndExitCode) {
+TEST_F(CheckTest, BrokenImagesOfEachFormatGiveTheirReasonAndExitCodeAndSoundOnesTheirDigests) {
   const DiskSpec disk = UniformDisk(77, 8, 3);
   const Bytes d88 = BuildD88(disk), r0 = BuildR0(disk), r1 = BuildR1(disk),
               raw = BuildHeaderless(disk), sectors(8 * 32 * 512 * 4, 0);
@@ -52,13 +52,10 @@ TEST_F(CheckTest, BrokenImagesOfEachFormatGiveTheirReasonAndExitCode) {
   broken("size.hdi", HdiImage(4, 8, 32, 512, sectors), 0, "HDI data size field says 0");
   broken("long.zhd", ZhdImage(1, Bytes(2 * 8 * 33 * 256)), 0, "1 cylinders (67,840 bytes)");
   broken("noise.bin", Bytes(5000, 0x55), 3, "not a disk image");
-}
-
-TEST_F(CheckTest, SoundImagesGiveTheDigestsOfTheirSectors) {
-  const DiskSpec disk = UniformDisk(77, 8, 3);
+  // A sound image: the digests of its sectors.
   diskimg::Digests expected;
-  expected.Update(BuildHeaderless(disk));
-  const auto outcome = Expect(0, {"check", Save("a.d88", BuildD88(disk))});
+  expected.Update(raw);
+  const auto outcome = Expect(0, {"check", Save("a.d88", d88)});
   EXPECT_NE(outcome.out.find("1,261,568 bytes of data, CRC-32 " + expected.crc.Hex() + ", SHA-1 " +
                              expected.sha.FinishHex() + "\n"),
             std::string::npos)
