@@ -1,6 +1,6 @@
 // convert: round trips, refused losses, the disks of a D88 file split or edited alone, hard disks.
 #include "diskimg_fixture.h"
-#include "host/module_fixture.h"
+#include "support/disk_images.h"
 
 namespace {
 

@@ -7,11 +7,10 @@
 namespace {
 
 using diskimg_test::Expect;
+using testing_support::kBuffer;
 using testing_support::ModuleTest;
 using testing_support::ReadAll;
 using testing_support::WriteAll;
-
-constexpr std::uint32_t kBuffer = 0x20000;  // ES = 0x2000, BP = 0
 
 using WrittenImagesTest = ModuleTest;
 

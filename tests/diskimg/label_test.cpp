@@ -2,7 +2,7 @@
 #include <filesystem>
 
 #include "diskimg_fixture.h"
-#include "host/module_fixture.h"
+#include "support/disk_images.h"
 
 namespace {
 
@@ -17,12 +17,10 @@ struct Editable {
   std::uint8_t protectOn;
 };
 
-class LabelTest : public DiskimgTest {
- protected:
-  testing_support::DiskSpec disk = testing_support::UniformDisk(77, 8, 3);
-};
+using LabelTest = DiskimgTest;
 
-TEST_F(LabelTest, ProtectAndCommentChangeOnlyTheirFieldsAndAreRefusedWhereTheFormatHasNone) {
+TEST_F(LabelTest, ProtectAndCommentChangeOnlyTheirFieldsAndAreRefusedWhereTheyCannotBe) {
+  const testing_support::DiskSpec disk = testing_support::UniformDisk(77, 8, 3);
   const Editable formats[] = {{"r0.mfd", testing_support::BuildR0, 0x120, 0x114, 1},
                               {"r1.mfd", testing_support::BuildR1, 0x120, 0x114, 1},
                               {"one.d88", testing_support::BuildD88, 0x20, 0x1A, 0x10}};
@@ -38,7 +36,7 @@ TEST_F(LabelTest, ProtectAndCommentChangeOnlyTheirFieldsAndAreRefusedWhereTheFor
     Expect(0, {"comment", path, "NEU"});
     EXPECT_NE(Expect(0, {"comment", path, "--json"}).out.find(",\"comment\":\"NEU\"}\n"),
               std::string::npos);
-    Expect(2, {"comment", path, std::string(300, 'x')});
+    Expect(2, {"comment", path, std::string(300, 'x')});  // longer than the field
     const auto after = ReadAll(path);
     ASSERT_EQ(after.size(), before.size());
     EXPECT_EQ(after[f.protectAt], f.protectOn);
@@ -56,14 +54,11 @@ TEST_F(LabelTest, ProtectAndCommentChangeOnlyTheirFieldsAndAreRefusedWhereTheFor
   const std::string raw = Save("raw.hdm", testing_support::BuildHeaderless(disk));
   Expect(2, {"comment", raw, "x"});
   Expect(2, {"protect", raw, "maybe"});
-}
-
-TEST_F(LabelTest, AnImageMarkedReadOnlyIsLeftAloneWithExitCode4) {
-  const auto before = testing_support::BuildR0(disk);
-  const std::string path = Save("ro.mfd", before);
-  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-  Expect(4, {"protect", path, "on"});
-  EXPECT_EQ(ReadAll(path), before);
+  // An image marked read-only is left alone.
+  const auto before = ReadAll(dir.File("r0.mfd"));
+  std::filesystem::permissions(dir.File("r0.mfd"), std::filesystem::perms::owner_read);
+  Expect(4, {"protect", dir.File("r0.mfd"), "on"});
+  EXPECT_EQ(ReadAll(dir.File("r0.mfd")), before);
 }
 
 }  // namespace

@@ -54,9 +54,24 @@ TEST_F(DiskSettingTest, ShowsTheIniFileAndSavesTheControls) {
   EXPECT_EQ(panel[disk::panel::InfoText(0)].text, "FD Drive - B ( 1.44M )");
 }
 
-TEST_F(DiskSettingTest, CancelAndCloseLeaveTheFileAlone) {
+TEST_F(DiskSettingTest, BrowseFillsTheEditorPathAndCancelAndCloseLeaveTheFileAlone) {
+  dialog.OnInit(window);
+  EXPECT_EQ(Controls(), "0 -1 0 -1 0 ");  // no file: image files, no wait, no editor
+  window[IDC_EDITOR_PATH].text = "kept";
+  window.ChooseFile("");
+  dialog.OnCommand(window, IDC_EDITOR_BROWSE);
+  EXPECT_EQ(window[IDC_EDITOR_PATH].text, "kept");
+  window.onFileDialog = [](disk::FileDialogRequest& request) {
+    EXPECT_STREQ(request.fileName, "editdisk.exe");
+    platform::CopyString(request.fileName, "C:\\DE\\editdisk.exe", platform::kPathSize);
+    return true;
+  };
+  dialog.OnCommand(window, IDC_EDITOR_BROWSE);
+  EXPECT_EQ(window[IDC_EDITOR_PATH].text, "C:\\DE\\editdisk.exe");
+
   const std::string text = "[DISK]\nblnImage00=0\nszFdd00=d\nbyType00=7\n";
   WriteText(ini, text);
+  window = {};
   dialog.OnInit(window);
   EXPECT_EQ(Controls().substr(0, 5), "-1 -1");  // lower-case letter: no entry matches
   window[IDC_FDWAIT].checked = true;
@@ -80,22 +95,6 @@ TEST_F(DiskSettingTest, CancelAndCloseLeaveTheFileAlone) {
   dialog.OnCommand(window, IDC_SAVE);
   ExpectInIni({"FDWAIT=1"});
   fs::permissions(ini, fs::perms::owner_write, fs::perm_options::add);
-}
-
-TEST_F(DiskSettingTest, BrowseFillsTheEditorPathUnlessCancelled) {
-  dialog.OnInit(window);
-  EXPECT_EQ(Controls(), "0 -1 0 -1 0 ");  // no file: image files, no wait, no editor
-  window[IDC_EDITOR_PATH].text = "kept";
-  window.ChooseFile("");
-  dialog.OnCommand(window, IDC_EDITOR_BROWSE);
-  EXPECT_EQ(window[IDC_EDITOR_PATH].text, "kept");
-  window.onFileDialog = [](disk::FileDialogRequest& request) {
-    EXPECT_STREQ(request.fileName, "editdisk.exe");
-    platform::CopyString(request.fileName, "C:\\DE\\editdisk.exe", platform::kPathSize);
-    return true;
-  };
-  dialog.OnCommand(window, IDC_EDITOR_BROWSE);
-  EXPECT_EQ(window[IDC_EDITOR_PATH].text, "C:\\DE\\editdisk.exe");
 }
 
 // A name without a colon is joined to the INI file's folder as it stands.

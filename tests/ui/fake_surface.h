@@ -22,12 +22,6 @@ class FakeSurface : public disk::ControlSurface {
     int selected = -1;
     std::vector<int> progress;
   };
-  struct FileDialogCall {
-    bool save;
-    std::string filter;  // its first description
-    std::string initialFolder;
-    bool ownedByHostWindow;
-  };
 
   Control& operator[](int id) { return controls[id]; }
 
@@ -52,8 +46,9 @@ class FakeSurface : public disk::ControlSurface {
     return messageAnswer;
   }
   bool ShowFileDialog(disk::FileDialogRequest& request) override {
-    const char* folder = request.initialFolder ? request.initialFolder : "";
-    fileDialogs.push_back({request.save, request.filter, folder, request.ownedByHostWindow});
+    fileDialogs.push_back(std::string(request.save ? "save " : "open ") + request.filter + " in " +
+                          (request.initialFolder ? request.initialFolder : "") +
+                          (request.ownedByHostWindow ? ", owned by the host" : ""));
     return onFileDialog ? onFileDialog(request) : false;
   }
   int RunDialog(int templateId, disk::DialogPresenter& presenter) override {
@@ -86,7 +81,7 @@ class FakeSurface : public disk::ControlSurface {
   }
 
   std::map<int, Control> controls;
-  std::vector<FileDialogCall> fileDialogs;
+  std::vector<std::string> fileDialogs;  // save or open, the first description, the folder, owner
   std::vector<std::string> messages;
   std::vector<int> dialogsRun;
   int endResult = -1;

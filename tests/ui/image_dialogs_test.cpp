@@ -43,8 +43,8 @@ class ImageSettingTest : public testing_support::UiTest {
   FakeSurface::Control label, check;
 };
 
-TEST_F(ImageSettingTest, CommentAndWriteProtectChangeNothingElse) {
-  const auto r1 = Mfd("Old comment that is long", 1, true), r0 = Mfd("R0");
+TEST_F(ImageSettingTest, CommentAndWriteProtectChangeNothingElseWhereTheImageHasThem) {
+  const auto r1 = Mfd("Old comment that is long", 1, true), r0 = Mfd("R0"), d88 = D88("D88");
   auto mhd = Mhd("Hard disk");
   mhd[0x114] = 0x5A;  // an MHD header has no write protection: the byte stays
   const std::string r1Path = Image("game.mfd", r1), r0Path = Image("r0.mfd", r0),
@@ -67,6 +67,22 @@ TEST_F(ImageSettingTest, CommentAndWriteProtectChangeNothingElse) {
   expected = r0;
   expected[0x114] = 1;
   EXPECT_EQ(ReadAll(r0Path), expected);
+  // A D88 image is neither shown nor written.
+  SetPath(1, Image("game.d88", d88));
+  Press(1, "changed");
+  EXPECT_EQ(label.text, "");
+  EXPECT_FALSE(label.enabled || check.enabled);
+  EXPECT_EQ(ReadAll(dir.File("game.d88")), d88);
+
+  // A real drive starts write-protected; the dialog sets its emulated protection.
+  SetRealDrive(0, "A", true);
+  system.settings.realDrives[0].inserted = 1;
+  system.mountDelay[0] = 0;
+  Press(0);
+  EXPECT_TRUE(check.checked && check.enabled && !label.enabled);
+  EXPECT_EQ(system.settings.realDrives[0].writeProtect, 0u);
+  EXPECT_EQ(system.settings.realDrives[0].inserted, 1u);
+  EXPECT_EQ(system.mountDelay[0], 40u);
 
   system.running = 0;
   Press(2, "Renamed");
@@ -75,33 +91,6 @@ TEST_F(ImageSettingTest, CommentAndWriteProtectChangeNothingElse) {
   std::memcpy(expected.data() + 16, "Renamed", 8);
   EXPECT_EQ(ReadAll(mhdPath), expected);
   EXPECT_STREQ(system.settings.imagePaths[2], mhdPath.c_str());
-}
-
-TEST_F(ImageSettingTest, OtherImagesAreNeitherEditableNorWritten) {
-  const auto before = D88("D88 DISK");
-  const std::string path = Image("game.d88", before);
-  SetPath(0, path);
-  Press(0, "changed");
-  EXPECT_EQ(label.text, "");
-  EXPECT_FALSE(label.enabled || check.enabled);
-  EXPECT_EQ(ReadAll(path), before);
-}
-
-TEST_F(ImageSettingTest, RealDriveSetsItsEmulatedWriteProtection) {
-  SetRealDrive(0, "A", true);
-  system.settings.realDrives[0].inserted = 1;
-  system.running = 1;
-  Press(0);
-  EXPECT_TRUE(check.checked && check.enabled);  // a real drive starts write-protected
-  EXPECT_FALSE(label.enabled);
-  EXPECT_EQ(system.settings.realDrives[0].writeProtect, 0u);
-  EXPECT_EQ(system.settings.realDrives[0].inserted, 1u);
-  EXPECT_EQ(system.mountDelay[0], 40u);
-
-  system.settings.realDrives[0].inserted = 1;
-  panel.onDialog = [](disk::DialogPresenter& p, FakeSurface& d) { p.OnClose(d); };
-  disk::PanelCommand(ui, NewOrSettingButton(0));
-  EXPECT_EQ(system.settings.realDrives[0].writeProtect, 0u);  // nothing stored
 }
 
 TEST_F(ImageSettingTest, NewButtonsOpenTheNewImageDialogs) {
@@ -138,8 +127,7 @@ TEST_F(NewImageDialogTest, BlankFloppyGetsItsExtensionAndBecomesTheRowImage) {
   window.ChooseFile(dir.File("NEWDISK"));
   dialog.OnCommand(window, IDC_NEW_START);
   EXPECT_EQ(window.endResult, 1);
-  EXPECT_EQ(window.fileDialogs[0].initialFolder, dir.path());
-  EXPECT_TRUE(window.fileDialogs[0].save);
+  EXPECT_EQ(window.fileDialogs, std::vector<std::string>{"save FD IMAGE(*.MFD) in " + dir.path()});
   // The header alone, every place without a sector.
   const Bytes blank = ReadAll(dir.File("NEWDISK.MFD"));
   ASSERT_EQ(blank.size(), 68112u);

@@ -1,39 +1,10 @@
-// The command line: help, version, and usage errors with their exit code; the digests and the
-// patched file under the commands.
+// The digests and the patched file under the commands.
+#include <gtest/gtest.h>
+
 #include "digest.h"
-#include "diskimg_fixture.h"
 #include "patched_file.h"
 
 namespace {
-
-using diskimg_test::Diskimg;
-
-TEST(CommandLine, HelpVersionAndUsageErrorsGiveTheirExitCodes) {
-  const struct {
-    std::vector<std::string> args;
-    int code;
-    const char* says;  // in stdout or stderr
-  } cases[] = {
-      {{"--version"}, 0, "diskimg 1.0"},
-      {{}, 2, "usage: diskimg COMMAND"},
-      {{"help", "convert"}, 0, "--allow-loss"},
-      {{"ls", "--help"}, 0, "--json"},
-      {{"put", "-h"}, 0, "--dry-run"},
-      {{"frobnicate"}, 2, "unknown command"},
-      {{"info"}, 2, "too few arguments"},
-      {{"protect", "a", "on", "extra"}, 2, "too many arguments"},
-      {{"convert", "a", "b", "--to"}, 2, "--to needs a value"},
-      {{"ls", "a", "--dry-run"}, 2, "unknown option --dry-run"},
-      {{"put", "a", "b", "--json"}, 2, "unknown option --json"},
-      {{"info", "/nonexistent/image.d88"}, 3, "cannot be opened"},
-  };
-  for (const auto& c : cases) {
-    const auto outcome = Diskimg(c.args);
-    EXPECT_EQ(outcome.code, c.code) << (c.args.empty() ? "" : c.args[0]);
-    EXPECT_NE((outcome.out + outcome.err).find(c.says), std::string::npos)
-        << outcome.out << outcome.err;
-  }
-}
 
 TEST(Digests, MatchTheirPublishedCheckValues) {
   const std::string nine = "123456789";
