@@ -1,5 +1,4 @@
-// The image formats on their own: what each loader makes of the fields and edge cases of its
-// format, what a hard-disk header says, and what an image tells of itself.
+// The image formats on their own.
 #include <gtest/gtest.h>
 
 #include <cstring>

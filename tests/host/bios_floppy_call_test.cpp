@@ -1,5 +1,4 @@
-// The two-step floppy call of INT 1Bh: which calls wait for ticks, which run on the worker
-// thread, and what the completing call hands back.
+// The two-step floppy call of INT 1Bh: the ticks it waits, the worker thread, the hand-back.
 #include "host/module_fixture.h"
 
 namespace {

@@ -1,5 +1,4 @@
-// Hard disks through INT 1Bh: addressing, transfers, sense, status codes, the formats and the
-// headers refused.
+// Hard disks through INT 1Bh.
 #include "host/module_fixture.h"
 
 #if !defined(_WIN32)

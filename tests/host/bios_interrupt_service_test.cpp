@@ -1,6 +1,4 @@
-// The floppy controller's interrupt as the BIOS serves it (INT 12h / 13h): the controller's
-// results in the unit's eight work-area bytes, the unit's bit in 0x55E, the controller back in
-// its command phase.
+// The floppy controller's interrupt as the BIOS serves it (INT 12h / 13h).
 #include "host/module_fixture.h"
 
 namespace {

@@ -1,7 +1,5 @@
-// Floppy calls on the worker thread raced against ticks, the controller's ports, the interrupt
-// service, snapshots, completions and resets. Run under ThreadSanitizer (scripts/test.sh does)
-// it shows what the worker and the emulation thread share; without it, it still checks that the
-// machine keeps time meanwhile and that every completed call is whole.
+// Floppy calls on the worker thread raced against the emulation thread; ThreadSanitizer (as
+// scripts/test.sh runs it) shows what the two share.
 #include <random>
 #include <thread>
 

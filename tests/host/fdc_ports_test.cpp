@@ -1,6 +1,4 @@
-// The floppy controller and the DMA controller at the guest's ports, without a disk: the main
-// status handshake, the phases, the interface registers and the interrupt's timing. Each test is
-// a script of port accesses, ticks and interrupts, as a guest (and the host) would make them.
+// The floppy controller and the DMA controller at the guest's ports, without a disk.
 #include "host/module_fixture.h"
 
 namespace {

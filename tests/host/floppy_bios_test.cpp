@@ -1,7 +1,5 @@
-// The floppy operations of INT 1Bh, called the way a guest calls them, on MFD images the module
-// mounted at start-up (and booted from).
+// The floppy operations of INT 1Bh on MFD images the module mounted at start-up.
 #include <cstring>
-#include <filesystem>
 
 #include "host/module_fixture.h"
 

@@ -159,13 +159,7 @@ class ModuleTest : public ::testing::Test {
     std::istringstream words(script);
     for (std::string w; words >> w;) {
       SCOPED_TRACE(w);
-      auto bytes = [&w] {
-        std::vector<std::uint8_t> list;
-        std::istringstream in(w.substr(1));
-        for (std::string b; std::getline(in, b, ',');)
-          list.push_back(std::uint8_t(std::stoul(b, nullptr, 16)));
-        return list;
-      };
+      auto bytes = [&w] { return Hex(w.substr(1)); };
       const std::size_t op = w.find_first_of("=?");
       if (op != std::string::npos) {
         const auto port = std::uint16_t(std::stoul(w.substr(0, op), nullptr, 16));
@@ -192,6 +186,14 @@ class ModuleTest : public ::testing::Test {
         host->Reset();
       }
     }
+  }
+  // Bytes written in hex, separated by commas: "46,0,1B".
+  static Bytes Hex(const std::string& text) {
+    Bytes list;
+    std::istringstream in(text);
+    for (std::string b; std::getline(in, b, ',');)
+      list.push_back(std::uint8_t(std::stoul(b, nullptr, 16)));
+    return list;
   }
   static Bytes Slice(const Bytes& bytes, std::size_t at, std::size_t size) {
     Bytes part(size, 0);

@@ -1,7 +1,5 @@
-// What the module's ports cannot reach: file calls failing midway (injected with
-// FailFileCallAfter), where a disk that cannot be loaded is given up, a track format leaves the
-// old image or the whole new one and a new image reports the step that failed; and the sector
-// numbers Windows 9x is asked for.
+// What the module's ports cannot reach: file calls failing midway (FailFileCallAfter), and the
+// sector numbers Windows 9x is asked for.
 #include <gtest/gtest.h>
 
 #include <cstring>
