@@ -41,9 +41,7 @@ TEST_F(FloppyCallTest, A2001ByteReadGoesToTheWorker) {
   BootHdm(true);
   // One byte more, multi-track: the worker reads on into side 1, with no tick wait.
   host->WriteBlock(0x22001, {0xAA});
-  auto more = Bios(0x90, 0xD6, 0x2001, 0x0305, 0x0001);
-  EXPECT_FALSE(more.carry);
-  EXPECT_EQ(more.AH(), 0x00);
+  EXPECT_EQ(Status(Bios(0x90, 0xD6, 0x2001, 0x0305, 0x0001)), 0x000);
   EXPECT_GT(host->foreignMemoryCalls(), 0u);
   EXPECT_EQ(host->ReadBlock(0x20000, 0x2001), Slice(image, TrackAt(5, 0), 0x2001));
   EXPECT_EQ(host->ReadByte(0x22001), 0xAA);  // one byte of the last sector, no more
