@@ -79,17 +79,6 @@ TEST_F(FloppyCallTest, EveryRealDriveTransferRunsOnTheWorker) {
   SetVariable("DISK_RAW_DRIVE_A", "");
 }
 
-TEST_F(FloppyCallTest, TheCallAsksForReRunsUntilItIsHandedBack) {
-  BootHdm(true);
-  EXPECT_EQ(Start(0x90, 0x56, 0x0400, 0x0300, 0x0001), mhw::kBiosNoCarry);
-  ASSERT_EQ(host->queue().count, 1u);
-  EXPECT_EQ(host->queue().entries[0] & 0xFF, 2u);
-  // Not yet: two ticks to wait.
-  EXPECT_EQ(host->RunDiskBiosOnce(), mhw::kBiosNoCarry);
-  host->Tick(2);
-  EXPECT_NE(host->RunDiskBiosOnce(), mhw::kBiosNoCarry);
-}
-
 TEST_F(FloppyCallTest, ARerunWaitsForTheDelayOfTheUnitItsOwnAlNames) {
   const auto path = ImageFile("disk.hdm", PatternBytes(kFloppySize, 2));
   BootWith(path, path, "", "", "FDWAIT=1\n");
