@@ -7,8 +7,7 @@ namespace {
 
 using namespace testing_support;
 
-constexpr std::uint32_t kRomStart = 0xFD800;
-constexpr std::uint32_t kSegmentBase = 0xFD800;  // segment 0xFD80
+constexpr std::uint32_t kRomStart = 0xFD800;  // segment 0xFD80
 
 const std::vector<std::uint8_t> k1MPattern = {
     0x00, 0x00, 0x00, 0x00, 0x1A, 0x07, 0x1A, 0x1B, 0x1A, 0x0E, 0x1A, 0x36, 0x0F, 0x0E, 0x0F, 0x2A,
@@ -20,23 +19,7 @@ const std::vector<std::uint8_t> kShortTable = {0x01, 0x01, 0x01, 0x08, 0xFF, 0xF
                                                0x00, 0x01, 0x01, 0x01, 0x08, 0xFF, 0xFF, 0x02, 0x00,
                                                0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x08, 0x00};
 
-class LifecycleTest : public ModuleTest {
- protected:
-  // The linear address a far pointer in the work area points at; the segment must be 0xFD80.
-  std::uint32_t Target(std::uint32_t pointer) {
-    EXPECT_EQ(host->ReadWord(pointer + 2), 0xFD80) << std::hex << pointer;
-    return kSegmentBase + host->ReadWord(pointer);
-  }
-  struct Span {
-    std::uint32_t start, size;
-  };
-  void ExpectApart(std::vector<Span> spans) {
-    std::sort(spans.begin(), spans.end(), [](Span a, Span b) { return a.start < b.start; });
-    for (std::size_t i = 1; i < spans.size(); ++i)
-      EXPECT_LE(spans[i - 1].start + spans[i - 1].size, spans[i].start)
-          << std::hex << spans[i - 1].start << " overlaps " << spans[i].start;
-  }
-};
+using LifecycleTest = ModuleTest;
 
 TEST_F(LifecycleTest, StartUpSetsTheWorkAreaBytesAndEmptiesTheFloppyPathsItCannotMount) {
   auto floppy = ImageFile("disk.hdm", PatternBytes(kFloppySize, 4));
@@ -56,6 +39,11 @@ TEST_F(LifecycleTest, StartUpSetsTheWorkAreaBytesAndEmptiesTheFloppyPathsItCanno
 // The 1 MB and 640 KB tables are found in the BIOS ROM (the lowest copy counts) or built; the two
 // short tables go into a free gap of the ROM area. Nothing else there changes, nothing below it.
 TEST_F(LifecycleTest, ParameterTablesAreFoundOrBuiltApartInTheRomArea) {
+  // The linear address a far pointer in the work area points at; the segment must be 0xFD80.
+  auto Target = [this](std::uint32_t pointer) {
+    EXPECT_EQ(host->ReadWord(pointer + 2), 0xFD80) << std::hex << pointer;
+    return kRomStart + host->ReadWord(pointer);
+  };
   struct Case {
     std::uint32_t at1M, at640K;  // pattern addresses; 0: built
   };
@@ -79,7 +67,7 @@ TEST_F(LifecycleTest, ParameterTablesAreFoundOrBuiltApartInTheRomArea) {
         continue;
       }
       for (std::uint32_t i = 0; i < 4; ++i)  // a built table's four pointers to its pattern
-        EXPECT_EQ(host->ReadWord(table + 2 * i), table - kSegmentBase + 8);
+        EXPECT_EQ(host->ReadWord(table + 2 * i), table - kRomStart + 8);
     }
     EXPECT_EQ(host->ReadBlock(t1M + 8, 32), k1MPattern);
     EXPECT_EQ(host->ReadBlock(t640K + 8, 32), k640KPattern);
@@ -87,7 +75,12 @@ TEST_F(LifecycleTest, ParameterTablesAreFoundOrBuiltApartInTheRomArea) {
     EXPECT_EQ(host->ReadBlock(first, 26), kShortTable);
     EXPECT_EQ(host->ReadBlock(second, 26), kShortTable);
     EXPECT_LT(second + 26, 0x100000u);
-    ExpectApart({{t1M, 40}, {t640K, 40}, {first, 26}, {second, 26}});
+    std::pair<std::uint32_t, std::uint32_t> spans[] = {
+        {t1M, 40}, {t640K, 40}, {first, 26}, {second, 26}};
+    std::sort(std::begin(spans), std::end(spans));
+    for (std::size_t i = 1; i < std::size(spans); ++i)  // apart
+      EXPECT_LE(spans[i - 1].first + spans[i - 1].second, spans[i].first)
+          << std::hex << spans[i].first;
     EXPECT_EQ(host->ReadBlock(0xFD700, 0x100), Slice(before, 0, 0x100));
     const auto after = host->ReadBlock(0xFD700, 0x100000 - 0xFD700);
     std::size_t changed = 0;
@@ -124,18 +117,16 @@ TEST_F(LifecycleTest, ResetReportsTheDrivesMountedOrNot) {
                                       "  HDD1 : Cannot open " + gone, "  HDD2 : 768 Bytes"}));
 }
 
-class SnapshotTest : public LifecycleTest {
- protected:
-  // A record of the version this module writes, with these paths (empty: none).
-  static Bytes Record(const std::string& fd1, const std::string& fd2, const std::string& hd2) {
-    Bytes record(1053, 0);
-    std::copy_n("000808", 7, record.begin());
-    std::copy(fd1.begin(), fd1.end(), record.begin() + 7);
-    std::copy(fd2.begin(), fd2.end(), record.begin() + 267);
-    std::copy(hd2.begin(), hd2.end(), record.begin() + 787);
-    return record;
-  }
-};
+// A record of the version this module writes, with these paths (empty: none).
+Bytes Record(const std::string& fd1, const std::string& fd2, const std::string& hd2) {
+  Bytes record(1053, 0);
+  std::copy_n("000808", 7, record.begin());
+  std::copy(fd1.begin(), fd1.end(), record.begin() + 7);
+  std::copy(fd2.begin(), fd2.end(), record.begin() + 267);
+  std::copy(hd2.begin(), hd2.end(), record.begin() + 787);
+  return record;
+}
+using SnapshotTest = LifecycleTest;
 
 TEST_F(SnapshotTest, RecordsPathsUpToTheirNulAndTheHeadsAndRefusesOtherVersions) {
   auto zhd = ImageFile("disk.zhd", ZhdImage(306, PatternBytes(4096)));

@@ -26,8 +26,7 @@ class FloppyBiosTest : public ModuleTest {
   Bytes Read(std::uint8_t ah, std::uint16_t bx, std::uint8_t c, std::uint8_t h, std::uint8_t r,
              std::uint8_t n, std::uint8_t expectAH = 0x00) {
     host->WriteBlock(kBuffer, Bytes(bx, 0xCC));
-    const auto result = Call(readClass, ah, bx, c, h, r, n);
-    EXPECT_EQ(Status(result), expectAH | (expectAH >= 0x20) << 8);
+    EXPECT_EQ(Status(Call(readClass, ah, bx, c, h, r, n)), expectAH | (expectAH >= 0x20) << 8);
     return host->ReadBlock(kBuffer, bx);
   }
   // Formats cylinder c, head h as eight 1024-byte sectors of `fill`; returns AH.

@@ -46,8 +46,6 @@ class MhwhostRun : public ModuleTest {
 
 TEST_F(MhwhostRun, EveryBadInputEndsWithItsReasonOnOneLine) {
   const std::string missing = dir.File("missing.hdm");
-  const std::string d = dir.File("");
-  const Bytes notAnImage(5000, 0x42);
   Bytes truncatedMfd = BuildR0(UniformDisk(1, 8, 3));
   truncatedMfd.resize(1000);
   SetVariable("DISK_RAW_DRIVE_A", missing);
@@ -58,8 +56,10 @@ TEST_F(MhwhostRun, EveryBadInputEndsWithItsReasonOnOneLine) {
   } cases[] = {
       {"DISK00=\nFDWAIT=1\n", 3, "names no disk"},
       {"DISK00=" + missing + "\n", 1, "(DISK00=" + missing + "): NOT MOUNTED: file missing"},
-      {"DISK01=" + d + "\n", 1, "floppy 2 (DISK01=" + d + "): NOT MOUNTED: a folder"},
-      {"DISK00=" + ImageFile("odd.bin", notAnImage) + "\n", 1, "NOT MOUNTED: unknown format"},
+      {"DISK01=" + dir.path() + "\n", 1,
+       "floppy 2 (DISK01=" + dir.path() + "): NOT MOUNTED: a folder"},
+      {"DISK00=" + ImageFile("odd.bin", Bytes(5000, 0x42)) + "\n", 1,
+       "NOT MOUNTED: unknown format"},
       {"DISK00=" + ImageFile("tiny.hdm", Bytes(100, 1)) + "\n", 1, "NOT MOUNTED: too short"},
       {"DISK00=" + ImageFile("cut.mfd", truncatedMfd) + "\n", 1, "too short for its MFD header"},
       {"DISK02=" + missing + "\n", 1, "hard disk 1 (DISK02=" + missing + "): NOT MOUNTED: file"},
