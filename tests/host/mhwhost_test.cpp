@@ -77,6 +77,8 @@ TEST_F(MhwhostRun, EveryBadInputEndsWithItsReasonOnOneLine) {
   }
   SetVariable("DISK_RAW_DRIVE_A", "");
   EXPECT_EQ(RunMhwhost(Quoted(dir.File("none.ini"))).status, 3);
+  WriteText(ini, "[OTHER]\nDISK00=x\n");
+  EXPECT_EQ(RunMhwhost(Quoted(ini)).status, 3);
 }
 
 DiskSpec Floppy(int cylinders, int sectors, std::uint8_t n, bool fmTrack0 = false) {
