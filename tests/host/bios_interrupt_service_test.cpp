@@ -4,16 +4,13 @@
 namespace {
 
 using namespace testing_support;
-
-class InterruptServiceTest : public ModuleTest {
- protected:
-  std::uint32_t Serve(std::uint8_t vector, std::uint8_t ah) {
-    host->registers()[mhw::reg::kAH] = ah;
-    return host->RaiseSoftwareInterrupt(vector);
-  }
-};
+using InterruptServiceTest = ModuleTest;
 
 TEST_F(InterruptServiceTest, ASeekEndReportsThePresentCylinderOtherResultsTheLastId) {
+  auto Serve = [this](std::uint8_t vector, std::uint8_t ah) {
+    host->registers()[mhw::reg::kAH] = ah;
+    return host->RaiseSoftwareInterrupt(vector);
+  };
   BootWith(ImageFile("disk.hdm", PatternBytes(kFloppySize, 9)));
   const auto unit1 = host->ReadBlock(0x56C, 8);
   Command({0x0F, 0x00, 5});  // seek unit 0 to cylinder 5
