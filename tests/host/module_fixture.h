@@ -154,7 +154,6 @@ class ModuleTest : public ::testing::Test {
     std::istringstream words(script);
     for (std::string w; words >> w;) {
       SCOPED_TRACE(w);
-      auto bytes = [&w] { return Hex(w.substr(1)); };
       const std::size_t op = w.find_first_of("=?");
       if (op != std::string::npos) {
         const auto port = std::uint16_t(std::stoul(w.substr(0, op), nullptr, 16));
@@ -164,9 +163,9 @@ class ModuleTest : public ::testing::Test {
         else
           EXPECT_EQ(host->In(port), value);
       } else if (w[0] == 'c') {
-        Command(bytes());
+        Command(Hex(w.substr(1)));
       } else if (w[0] == 'r') {
-        const auto expected = bytes();
+        const Bytes expected = Hex(w.substr(1));
         EXPECT_EQ(Results(static_cast<int>(expected.size())), expected);
       } else if (w[0] == 'n') {  // no result phase, one invalid-command byte
         Command({0x08});
