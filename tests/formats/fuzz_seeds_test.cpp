@@ -1,5 +1,4 @@
-// Small images of every format, each of which must load. They are also the seed corpus of the
-// image loader fuzzer: with DISK_FUZZ_SEED_DIR set, the test writes them into that folder.
+// The seed corpus of the image loader fuzzer, written into DISK_FUZZ_SEED_DIR when it is set.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,5 +1,4 @@
-// The image formats on their own: what each loader makes of the fields and edge cases of its
-// format, what a hard-disk header says, and what an image tells of itself.
+// The image formats on their own.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -17,6 +16,8 @@ namespace {
 
 using namespace testing_support;
 using disk::ImageFormat;
+using enum disk::ImageFormat;
+using enum disk::Medium;
 
 // The tables an image loads into; null when it is refused.
 std::unique_ptr<disk::FloppyTables> Load(const Bytes& image) {
@@ -181,24 +182,18 @@ TEST(ImageInfo, GeometryAndWhetherADriveTakesTheImage) {
     ImageFormat format;
     std::vector<std::uint32_t> geometry;  // cylinders, heads, sectors, size, disks, mountable
   } cases[] = {
-      {BuildHeaderless(UniformDisk(80, 18, 2)),
-       disk::Medium::kFloppy,
-       ImageFormat::kHeaderless,
-       {80, 2, 18, 512, 1, 1}},
-      {d88, disk::Medium::kFloppy, ImageFormat::kD88, {1, 1, 2, 1024, 1, 1}},
-      {two, disk::Medium::kFloppy, ImageFormat::kD88, {1, 1, 2, 1024, 2, 0}},
-      {Bytes(two.begin(), two.end() - 1), disk::Medium::kFloppy, ImageFormat::kUnknown, {}},
-      {MhdImage(20, 8, 17, 500, {}),
-       disk::Medium::kHardDisk,
-       ImageFormat::kMhd,
-       {20, 8, 17, 500, 1, 0}},
-      {MhdImage(20, 8, 17, 512, {}), disk::Medium::kFloppy, ImageFormat::kUnknown, {}},
+      {BuildHeaderless(UniformDisk(80, 18, 2)), kFloppy, kHeaderless, {80, 2, 18, 512, 1, 1}},
+      {d88, kFloppy, kD88, {1, 1, 2, 1024, 1, 1}},
+      {two, kFloppy, kD88, {1, 1, 2, 1024, 2, 0}},
+      {Bytes(two.begin(), two.end() - 1), kFloppy, kUnknown, {}},
+      {MhdImage(20, 8, 17, 500, {}), kHardDisk, kMhd, {20, 8, 17, 500, 1, 0}},
+      {MhdImage(20, 8, 17, 512, {}), kFloppy, kUnknown, {}},
   };
   for (const auto& c : cases) {
     disk::MemoryImageReader reader(c.image.data(), static_cast<std::uint32_t>(c.image.size()));
     const disk::ImageInfo info = disk::Describe(reader, c.medium);
     EXPECT_EQ(info.format, c.format) << c.image.size();
-    if (c.format == ImageFormat::kUnknown) continue;
+    if (c.format == kUnknown) continue;
     EXPECT_EQ(std::vector<std::uint32_t>({info.cylinders, info.heads, info.sectorsPerTrack,
                                           info.sectorSize, info.diskCount, info.mountable}),
               c.geometry);
@@ -223,11 +218,9 @@ TEST(HardDiskImage, SignaturesChooseTheFormatAndAnythingElseIsZhd) {
     const Bytes* header;
     disk::HardDiskGeometry expected;
   } cases[] = {
-      {&mhd, {ImageFormat::kMhd, 0x400, 306, 4, 0x11, 512}},
-      {&notMhd, {ImageFormat::kZhd, 256, 0x455A, 8, 33, 256}},
-      {&hdi, {ImageFormat::kHdi, 4096, 0x99, 8, 0x11, 512}},
-      {&notHdi, {ImageFormat::kZhd, 256, 1, 8, 33, 256}},
-      {&notHdi2, {ImageFormat::kZhd, 256, 0, 8, 33, 256}},
+      {&mhd, {kMhd, 0x400, 306, 4, 0x11, 512}}, {&notMhd, {kZhd, 256, 0x455A, 8, 33, 256}},
+      {&hdi, {kHdi, 4096, 0x99, 8, 0x11, 512}}, {&notHdi, {kZhd, 256, 1, 8, 33, 256}},
+      {&notHdi2, {kZhd, 256, 0, 8, 33, 256}},
   };
   for (const auto& c : cases) {
     std::uint8_t header[disk::kHardDiskHeaderRead] = {};
@@ -245,20 +238,20 @@ TEST(HardDiskImage, GeometryBoundsAndFilesFarSmallerThanTheirDisk) {
   using disk::CheckHardDiskGeometry;
   using disk::GeometryFarExceedsFile;
   using disk::HardDiskRefusal;
-  disk::HardDiskGeometry zhd{ImageFormat::kZhd, 256, 63550, 8, 33, 256};
+  disk::HardDiskGeometry zhd{kZhd, 256, 63550, 8, 33, 256};
   EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kNone);  // ends 3840 bytes below 4 GiB
   zhd.cylinders = 63551;
   EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kPast4GiB);
   zhd.cylinders = 0;  // nothing else of a ZHD is checked
   EXPECT_EQ(CheckHardDiskGeometry(zhd), HardDiskRefusal::kNone);
   // The data offset counts: the last byte may lie at 4 GiB - 1, not beyond.
-  disk::HardDiskGeometry mhd{ImageFormat::kMhd, 0xFFFFFE00u, 1, 1, 1, 512};
+  disk::HardDiskGeometry mhd{kMhd, 0xFFFFFE00u, 1, 1, 1, 512};
   EXPECT_EQ(CheckHardDiskGeometry(mhd), HardDiskRefusal::kNone);
   mhd.dataOffset += 1;
   EXPECT_EQ(CheckHardDiskGeometry(mhd), HardDiskRefusal::kPast4GiB);
 
   // The bound: twice the file's sector data plus 1 MiB.
-  disk::HardDiskGeometry small{ImageFormat::kMhd, 512, 4096 + 2 * 4, 1, 1, 256};
+  disk::HardDiskGeometry small{kMhd, 512, 4096 + 2 * 4, 1, 1, 256};
   EXPECT_FALSE(GeometryFarExceedsFile(small, 512 + 4 * 256));
   small.cylinders += 1;
   EXPECT_TRUE(GeometryFarExceedsFile(small, 512 + 4 * 256));

@@ -1,7 +1,5 @@
-// Which disk the machine starts from: with the selector at 0 the preference is floppy drive 1,
-// floppy drive 2, hard disk 1, hard disk 2; a selector's high nibble names a hard disk (0x80 /
-// 0xA0 the first, 0xB0 the second). The boot program is the disk's first 1024 bytes at
-// 1FC0:0000, its DA/UA at 0x584.
+// Which disk the machine starts from: floppy 1, floppy 2, hard disk 1, 2 unless a selector's high
+// nibble names a hard disk (0x80 / 0xA0 the first, 0xB0 the second).
 #include "host/module_fixture.h"
 
 namespace {

@@ -1,21 +1,16 @@
-// The floppy controller's interrupt as the BIOS serves it (INT 12h / 13h): the controller's
-// results in the unit's eight work-area bytes, the unit's bit in 0x55E, the controller back in
-// its command phase.
+// The floppy controller's interrupt as the BIOS serves it (INT 12h / 13h).
 #include "host/module_fixture.h"
 
 namespace {
 
 using namespace testing_support;
-
-class InterruptServiceTest : public ModuleTest {
- protected:
-  std::uint32_t Serve(std::uint8_t vector, std::uint8_t ah) {
-    host->registers()[mhw::reg::kAH] = ah;
-    return host->RaiseSoftwareInterrupt(vector);
-  }
-};
+using InterruptServiceTest = ModuleTest;
 
 TEST_F(InterruptServiceTest, ASeekEndReportsThePresentCylinderOtherResultsTheLastId) {
+  auto Serve = [this](std::uint8_t vector, std::uint8_t ah) {
+    host->registers()[mhw::reg::kAH] = ah;
+    return host->RaiseSoftwareInterrupt(vector);
+  };
   BootWith(ImageFile("disk.hdm", PatternBytes(kFloppySize, 9)));
   const auto unit1 = host->ReadBlock(0x56C, 8);
   Command({0x0F, 0x00, 5});  // seek unit 0 to cylinder 5

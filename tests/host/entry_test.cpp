@@ -1,16 +1,12 @@
-// The module as the host sees it right after loading: what it registers, its menu items and its
-// banner.
+// The module as the host sees it right after loading.
 #include <cstring>
-#include <vector>
 
 #include "host/module_fixture.h"
 
 namespace {
 
 using mhwhost::Registration;
-using testing_support::ModuleTest;
-
-class EntryTest : public ModuleTest {};
+using EntryTest = testing_support::ModuleTest;
 
 TEST_F(EntryTest, RegistersHandlersHooksPortsTheTickAndMenusInOrder) {
   Attach();

@@ -1,6 +1,5 @@
-// The floppy controller's commands at the guest's ports on an MFD image in unit 0: READ DATA,
-// READ DIAGNOSTIC, WRITE DATA, FORMAT TRACK, SEEK, RECALIBRATE, READ ID and the sense
-// commands, each transfer on a DMA channel the guest programmed through its ports.
+// The floppy controller's commands at the guest's ports on an MFD image in unit 0, each transfer
+// on a DMA channel the guest programmed.
 #include <cstring>
 
 #include "host/module_fixture.h"
@@ -55,104 +54,46 @@ TEST_F(FdcDiskTest, ReadsEndByCountRecordOrStatus) {
   for (std::uint8_t r = 1; r <= 4; ++r) shortSectors.tracks[0].sectors.push_back({0, 0, r, 0, 0});
   const struct {
     const DiskSpec& disk;
-    Bytes command;
+    const char *command, *results;  // in hex
     std::uint16_t count;
-    Bytes results, memory;
+    Bytes memory;
     std::uint16_t left;
   } cases[] = {
       // Terminal count after two sectors names the next record.
-      {plain,
-       {0x46, 0, 0, 0, 1, 2, 9, 0x1B, 0xFF},
-       1023,
-       {0, 0, 0, 0, 0, 3, 2},
-       Join({Sectors(0, {1, 2}, 512), {0}}),
+      {plain, "46,0,0,0,1,2,9,1B,FF", "0,0,0,0,0,3,2", 1023, Join({Sectors(0, {1, 2}, 512), {0}}),
        0xFFFF},
       // The end-of-track record stops whatever the count.
-      {plain,
-       {0x46, 0, 0, 0, 4, 2, 4, 0x1B, 0xFF},
-       0x3FFF,
-       {0, 0, 0, 0, 0, 5, 2},
-       Join({SectorData(0, 4, 512), {0}}),
+      {plain, "46,0,0,0,4,2,4,1B,FF", "0,0,0,0,0,5,2", 0x3FFF, Join({SectorData(0, 4, 512), {0}}),
        0x3FFF - 512},
       // An interleaved track reads in record order; after its last record comes the first
       // one under the head.
-      {interleaved,
-       {0x46, 0, 0, 0, 1, 2, 5, 0x1B, 0xFF},
-       0xFFF,
-       {0, 0, 0, 0, 0, 1, 2},
-       Sectors(0, {1, 2, 3, 4, 5}, 512),
-       0xFFF - 5 * 512},
+      {interleaved, "46,0,0,0,1,2,5,1B,FF", "0,0,0,0,0,1,2", 0xFFF,
+       Sectors(0, {1, 2, 3, 4, 5}, 512), 0xFFF - 5 * 512},
       // Multi-track goes on with side 1's first slot; the ID keeps the command's head.
-      {sideOneTurned,
-       {0xC6, 0, 0, 0, 8, 2, 20, 0x1B, 0xFF},
-       4 * 512 - 1,
-       {0, 0, 0, 0, 0, 5, 2},
-       Join({Sectors(0, {8, 9}, 512), Sectors(1, {3, 4}, 512)}),
-       0xFFFF},
+      {sideOneTurned, "C6,0,0,0,8,2,14,1B,FF", "0,0,0,0,0,5,2", 4 * 512 - 1,
+       Join({Sectors(0, {8, 9}, 512), Sectors(1, {3, 4}, 512)}), 0xFFFF},
       // Ending on the last record flips the head, and on side 1 steps the cylinder.
-      {plain,
-       {0xC6, 0, 0, 0, 9, 2, 9, 0x1B, 0xFF},
-       0x7FFF,
-       {0, 0, 0, 0, 1, 1, 2},
-       SectorData(0, 9, 512),
-       0x7FFF - 512},
-      {plain,
-       {0xC6, 4, 0, 1, 9, 2, 0xFF, 0x1B, 0xFF},
-       511,
-       {4, 0, 0, 1, 0, 1, 2},
-       SectorData(1, 9, 512),
-       0xFFFF},
-      {sideOneEmpty,
-       {0xC6, 0, 0, 0, 9, 2, 20, 0x1B, 0xFF},
-       0x7FFF,
-       {0x40, 4, 0, 0, 0, 1, 2},
-       Join({SectorData(0, 9, 512), {0}}),
-       0x7FFF - 512},
+      {plain, "C6,0,0,0,9,2,9,1B,FF", "0,0,0,0,1,1,2", 0x7FFF, SectorData(0, 9, 512), 0x7FFF - 512},
+      {plain, "C6,4,0,1,9,2,FF,1B,FF", "4,0,0,1,0,1,2", 511, SectorData(1, 9, 512), 0xFFFF},
+      {sideOneEmpty, "C6,0,0,0,9,2,14,1B,FF", "40,4,0,0,0,1,2", 0x7FFF,
+       Join({SectorData(0, 9, 512), {0}}), 0x7FFF - 512},
       // Without multi-track the end of the track is no data, after the sectors moved.
-      {plain,
-       {0x46, 0, 0, 0, 8, 2, 10, 0x1B, 0xFF},
-       0x7FFF,
-       {0x40, 4, 0, 0, 0, 1, 2},
-       Sectors(0, {8, 9}, 512),
+      {plain, "46,0,0,0,8,2,A,1B,FF", "40,4,0,0,0,1,2", 0x7FFF, Sectors(0, {8, 9}, 512),
        0x7FFF - 1024},
       // A missing record, the right record with another size code, FM asked of MFM.
-      {plain,
-       {0x46, 4, 0, 1, 12, 2, 12, 0x1B, 0xFF},
-       0x7FFF,
-       {0x44, 4, 0, 0, 1, 1, 2},
-       {0, 0},
-       0x7FFF},
-      {plain,
-       {0x46, 0, 0, 0, 3, 3, 3, 0x1B, 0xFF},
-       0x7FFF,
-       {0x40, 4, 0, 0, 0, 1, 3},
-       {0, 0},
-       0x7FFF},
-      {plain,
-       {0x06, 0, 0, 0, 3, 2, 3, 0x1B, 0xFF},
-       0x7FFF,
-       {0x40, 1, 0, 0, 0, 1, 2},
-       {0, 0},
-       0x7FFF},
+      {plain, "46,4,0,1,C,2,C,1B,FF", "44,4,0,0,1,1,2", 0x7FFF, {0, 0}, 0x7FFF},
+      {plain, "46,0,0,0,3,3,3,1B,FF", "40,4,0,0,0,1,3", 0x7FFF, {0, 0}, 0x7FFF},
+      {plain, "6,0,0,0,3,2,3,1B,FF", "40,1,0,0,0,1,2", 0x7FFF, {0, 0}, 0x7FFF},
       // Read diagnostic starts from the first record.
-      {plain,
-       {0x42, 0, 0, 0, 7, 2, 9, 0x1B, 0xFF},
-       511,
-       {0, 0, 0, 0, 0, 2, 2},
-       SectorData(0, 1, 512),
-       0xFFFF},
+      {plain, "42,0,0,0,7,2,9,1B,FF", "0,0,0,0,0,2,2", 511, SectorData(0, 1, 512), 0xFFFF},
       // Sectors of 128 bytes take the data length.
-      {shortSectors,
-       {0x06, 0, 0, 0, 2, 0, 2, 0x07, 0x40},
-       0x7FFF,
-       {0, 0, 0, 0, 0, 3, 0},
-       Join({Bytes(SectorData(0, 2, 64)), {0}}),
-       0x7FFF - 64},
+      {shortSectors, "6,0,0,0,2,0,2,7,40", "0,0,0,0,0,3,0", 0x7FFF,
+       Join({Bytes(SectorData(0, 2, 64)), {0}}), 0x7FFF - 64},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.command));
+    SCOPED_TRACE(c.command);
     BootFloppy(c.disk);
-    EXPECT_EQ(Run(c.command, c.count), c.results);
+    EXPECT_EQ(Run(Hex(c.command), c.count), Hex(c.results));
     EXPECT_EQ(host->ReadBlock(kBuffer, static_cast<std::uint32_t>(c.memory.size())), c.memory);
     EXPECT_EQ(DmaRegister(0x0B), c.left);
   }

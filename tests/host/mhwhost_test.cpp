@@ -1,12 +1,4 @@
-// mhwhost run as a user runs it, on images made here: every bad input ends with a non-zero
-// status and a one-line reason; every valid floppy size, raw and D88, MFD images and each
-// hard-disk format pass, a track written and formatted included.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
-#include <vector>
-
+// mhwhost run as a user runs it, on images made here.
 #include "host/module_fixture.h"
 
 namespace testing_support {
@@ -44,61 +36,47 @@ std::string LastLineWith(const std::string& output, const std::string& text) {
   return output.substr(begin, output.find('\n', at) - begin);
 }
 
-class MhwhostRun : public ::testing::Test {
+class MhwhostRun : public ModuleTest {
  protected:
-  std::string Image(const std::string& name, const Bytes& bytes) {
-    WriteAll(dir.File(name), bytes);
-    return dir.File(name);
-  }
   Outcome RunOn(const std::string& iniText, const std::string& options = "--write") {
     WriteText(ini, "[DISK]\n" + iniText);
     return RunMhwhost(options + " " + Quoted(ini));
   }
-  ScratchDir dir;
-  std::string ini = dir.File("host.ini");
 };
 
 TEST_F(MhwhostRun, EveryBadInputEndsWithItsReasonOnOneLine) {
   const std::string missing = dir.File("missing.hdm");
-  const std::string d = dir.File("");
-  const Bytes notAnImage(5000, 0x42);
   Bytes truncatedMfd = BuildR0(UniformDisk(1, 8, 3));
   truncatedMfd.resize(1000);
   SetVariable("DISK_RAW_DRIVE_A", missing);
   struct Case {
-    std::string ini;  // the lines of [DISK]; empty: the arguments alone
-    std::string arguments;
+    std::string ini;  // the lines of [DISK]
     int status;
     std::string reason;
   } cases[] = {
-      {"", Quoted(dir.File("none.ini")), 3, "mhwhost: cannot read the INI file"},
-      {"", "--ticks -5 " + Quoted(ini), 2, "mhwhost: --ticks takes a whole number"},
-      {"", "--ticks abc " + Quoted(ini), 2, "mhwhost: --ticks takes a whole number"},
-      {"", "--bogus " + Quoted(ini), 2, "mhwhost: unknown option --bogus"},
-      {"", "", 2, "mhwhost: no INI file given"},
-      {"DISK00=\nFDWAIT=1\n", "", 3, "names no disk"},
-      {"DISK00=" + missing + "\n", "", 1, "(DISK00=" + missing + "): NOT MOUNTED: file missing"},
-      {"DISK01=" + d + "\n", "", 1, "floppy 2 (DISK01=" + d + "): NOT MOUNTED: a folder"},
-      {"DISK00=" + Image("odd.bin", notAnImage) + "\n", "", 1, "NOT MOUNTED: unknown format"},
-      {"DISK00=" + Image("tiny.hdm", Bytes(100, 1)) + "\n", "", 1, "NOT MOUNTED: too short"},
-      {"DISK00=" + Image("cut.mfd", truncatedMfd) + "\n", "", 1, "too short for its MFD header"},
-      {"DISK02=" + missing + "\n", "", 1,
-       "hard disk 1 (DISK02=" + missing + "): NOT MOUNTED: file"},
-      {"DISK03=" + Image("tiny.hdi", Bytes(300, 0)) + "\n", "", 1, "NOT MOUNTED: too short"},
-      {"DISK02=" + Image("flat.mhd", MhdImage(10, 0, 17, 512, Bytes(8192, 0))) + "\n", "", 1,
+      {"DISK00=\nFDWAIT=1\n", 3, "names no disk"},
+      {"DISK00=" + missing + "\n", 1, "(DISK00=" + missing + "): NOT MOUNTED: file missing"},
+      {"DISK01=" + dir.path() + "\n", 1,
+       "floppy 2 (DISK01=" + dir.path() + "): NOT MOUNTED: a folder"},
+      {"DISK00=" + ImageFile("odd.bin", Bytes(5000, 0x42)) + "\n", 1,
+       "NOT MOUNTED: unknown format"},
+      {"DISK00=" + ImageFile("tiny.hdm", Bytes(100, 1)) + "\n", 1, "NOT MOUNTED: too short"},
+      {"DISK00=" + ImageFile("cut.mfd", truncatedMfd) + "\n", 1, "too short for its MFD header"},
+      {"DISK02=" + missing + "\n", 1, "hard disk 1 (DISK02=" + missing + "): NOT MOUNTED: file"},
+      {"DISK03=" + ImageFile("tiny.hdi", Bytes(300, 0)) + "\n", 1, "NOT MOUNTED: too short"},
+      {"DISK02=" + ImageFile("flat.mhd", MhdImage(10, 0, 17, 512, Bytes(8192, 0))) + "\n", 1,
        "NOT MOUNTED: zero heads"},
-      {"DISK00=A\nblnImage00=0\nszFdd00=a\n", "", 1, "the medium of real drive A ("},
+      {"DISK00=A\nblnImage00=0\nszFdd00=a\n", 1, "the medium of real drive A ("},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.ini + c.arguments);
-    if (c.ini.empty() && c.arguments.find(ini) != std::string::npos)
-      WriteText(ini, "[DISK]\nDISK00=" + missing + "\n");
-    const Outcome run = c.ini.empty() ? RunMhwhost(c.arguments) : RunOn(c.ini, "");
+    SCOPED_TRACE(c.ini);
+    const Outcome run = RunOn(c.ini, "");
     EXPECT_EQ(run.status, c.status) << run.output;
     EXPECT_EQ(LastLineWith(run.output, c.reason).rfind("mhwhost: ", 0), 0u) << run.output;
     EXPECT_EQ(run.output.find("checks passed"), std::string::npos) << run.output;
   }
   SetVariable("DISK_RAW_DRIVE_A", "");
+  EXPECT_EQ(RunMhwhost(Quoted(dir.File("none.ini"))).status, 3);
   WriteText(ini, "[OTHER]\nDISK00=x\n");
   EXPECT_EQ(RunMhwhost(Quoted(ini)).status, 3);
 }
@@ -131,13 +109,13 @@ TEST_F(MhwhostRun, EveryFloppySizeRawAndD88AndEveryHardDiskPassWithWrites) {
       {Floppy(80, 18, 2), "160 tracks of 18 sectors of 512 bytes (MFM, DA/UA 0x30)"},
   };
   const Bytes data = PatternBytes(4 * 8 * 33 * 256, 7);
-  const std::string hardDisks[] = {Image("hd.zhd", ZhdImage(4, data)),
-                                   Image("hd.mhd", MhdImage(2, 4, 17, 512, data)),
-                                   Image("hd.hdi", HdiImage(2, 8, 17, 256, data))};
+  const std::string hardDisks[] = {ImageFile("hd.zhd", ZhdImage(4, data)),
+                                   ImageFile("hd.mhd", MhdImage(2, 4, 17, 512, data)),
+                                   ImageFile("hd.hdi", HdiImage(2, 8, 17, 256, data))};
   for (std::size_t i = 0; i < std::size(layouts); ++i) {
     SCOPED_TRACE(layouts[i].found);
-    const std::string raw = Image("raw.img", BuildHeaderless(layouts[i].disk));
-    const std::string d88 = Image("disk.d88", BuildD88(layouts[i].disk));
+    const std::string raw = ImageFile("raw.img", BuildHeaderless(layouts[i].disk));
+    const std::string d88 = ImageFile("disk.d88", BuildD88(layouts[i].disk));
     const Outcome run =
         RunOn("DISK00=" + raw + "\nDISK01=" + d88 + "\nFDWAIT=" + std::to_string(i % 2) +
               "\nDISK02=" + (i < std::size(hardDisks) ? hardDisks[i] : "") + "\n");
@@ -155,20 +133,20 @@ TEST_F(MhwhostRun, MfdLeadingBlockReadOnlyAndOversizedZhdPass) {
   Bytes leading(4096, 0xAA);
   const Bytes dump = BuildHeaderless(Floppy(80, 9, 2));
   leading.insert(leading.end(), dump.begin(), dump.end());
-  const std::string readOnly = Image("ro.hdm", BuildHeaderless(Floppy(80, 18, 2)));
-  const std::string readOnlyDisk = Image("ro.zhd", ZhdImage(2, PatternBytes(2 * 8 * 33 * 256)));
+  const std::string readOnly = ImageFile("ro.hdm", BuildHeaderless(Floppy(80, 18, 2)));
+  const std::string readOnlyDisk = ImageFile("ro.zhd", ZhdImage(2, PatternBytes(2 * 8 * 33 * 256)));
   for (const auto& path : {readOnly, readOnlyDisk})
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   Bytes floppyDump = BuildHeaderless(Floppy(77, 8, 3));
   floppyDump[0] = 0xEB, floppyDump[1] = 0x3C;  // a boot jump: 15595 ZHD cylinders
-  const std::string zhd = Image("dump.zhd", floppyDump);
+  const std::string zhd = ImageFile("dump.zhd", floppyDump);
   const struct {
     std::string ini, expected;
   } runs[] = {
-      {"DISK00=" + Image("r0.mfd", BuildR0(Floppy(77, 8, 3))) +
-           "\nDISK01=" + Image("r1.mfd", BuildR1(Floppy(80, 18, 2))) + "\n",
+      {"DISK00=" + ImageFile("r0.mfd", BuildR0(Floppy(77, 8, 3))) +
+           "\nDISK01=" + ImageFile("r1.mfd", BuildR1(Floppy(80, 18, 2))) + "\n",
        "floppy 2: 160 tracks of 18 sectors of 512 bytes (MFM, DA/UA 0x30)"},
-      {"DISK00=" + Image("lead.fdi", leading) + "\nDISK01=" + readOnly +
+      {"DISK00=" + ImageFile("lead.fdi", leading) + "\nDISK01=" + readOnly +
            "\nDISK02=" + readOnlyDisk + "\nDISK03=" + zhd + "\n",
        "write refused (AH 70) on a write-protected image; the file is untouched"},
   };
@@ -188,23 +166,15 @@ TEST_F(MhwhostRun, MfdLeadingBlockReadOnlyAndOversizedZhdPass) {
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
 }
 
-TEST(Mhwhost, HelpVersionAndTheModuleBesideTheRealProgram) {
-  const Outcome help = RunMhwhost("--help");
-  EXPECT_EQ(help.status, 0);
-  for (const char* part : {"Options:", "--ticks N", "--write", "Exit status:", "FDWAIT"})
-    EXPECT_NE(help.output.find(part), std::string::npos) << part;
-  EXPECT_EQ(RunMhwhost("--version").status, 0);
 #if !defined(_WIN32)
-  // Started through PATH by a link in a folder without disk.mhw, it still finds the module.
-  ScratchDir elsewhere;
-  fs::create_symlink(fs::current_path() / "mhwhost", elsewhere.File("mh"));
-  WriteAll(elsewhere.File("fd.hdm"), BuildHeaderless(Floppy(80, 8, 2)));
-  WriteText(elsewhere.File("host.ini"), "[DISK]\nDISK00=" + elsewhere.File("fd.hdm") + "\n");
-  const Outcome run = RunMhwhost(Quoted(elsewhere.File("host.ini")),
-                                 "cd " + Quoted(elsewhere.path()) + " && PATH=.:$PATH mh");
+// Started through PATH by a link in a folder without disk.mhw, it still finds the module.
+TEST_F(MhwhostRun, TheModuleIsFoundBesideTheRealProgram) {
+  fs::create_symlink(fs::current_path() / "mhwhost", dir.File("mh"));
+  WriteText(ini, "[DISK]\nDISK00=" + ImageFile("fd.hdm", BuildHeaderless(Floppy(80, 8, 2))) + "\n");
+  const Outcome run = RunMhwhost(Quoted(ini), "cd " + Quoted(dir.path()) + " && PATH=.:$PATH mh");
   EXPECT_EQ(run.status, 0) << run.output;
-#endif
 }
+#endif
 
 }  // namespace
 }  // namespace testing_support

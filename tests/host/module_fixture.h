@@ -112,13 +112,6 @@ class ModuleTest : public ::testing::Test {
     Command({0x08});
     return Results(2);
   }
-  // Sense interrupt status with nothing to report: no result phase, one invalid-command byte.
-  void ExpectNothingToReport() {
-    Command({0x08});
-    EXPECT_EQ(host->In(0x90), 0x80);
-    EXPECT_EQ(host->In(0x92), 0x80);
-    EXPECT_EQ(host->In(0x90), 0x80);
-  }
   // A DMA channel programmed through its ports: address (24 bits), count (bytes - 1), unmasked
   // unless asked otherwise.
   void ProgramDma(int channel, std::uint32_t address, std::uint16_t count, bool unmask = true) {
@@ -145,6 +138,8 @@ class ModuleTest : public ::testing::Test {
                            std::uint16_t bp = 0) {
     return host->DiskBios(mhwhost::BiosCall::Of(al, ah, bx, cx, dx, es, bp));
   }
+  // AH with the carry as bit 8: a call's outcome in one value.
+  static int Status(const mhwhost::BiosResult& r) { return r.AH() | r.carry << 8; }
   // Only the first INT 1Bh of a call, as the guest's INT instruction runs it.
   std::uint32_t Start(std::uint8_t al, std::uint8_t ah, std::uint16_t bx, std::uint16_t cx = 0,
                       std::uint16_t dx = 0) {
@@ -159,13 +154,6 @@ class ModuleTest : public ::testing::Test {
     std::istringstream words(script);
     for (std::string w; words >> w;) {
       SCOPED_TRACE(w);
-      auto bytes = [&w] {
-        std::vector<std::uint8_t> list;
-        std::istringstream in(w.substr(1));
-        for (std::string b; std::getline(in, b, ',');)
-          list.push_back(std::uint8_t(std::stoul(b, nullptr, 16)));
-        return list;
-      };
       const std::size_t op = w.find_first_of("=?");
       if (op != std::string::npos) {
         const auto port = std::uint16_t(std::stoul(w.substr(0, op), nullptr, 16));
@@ -175,12 +163,13 @@ class ModuleTest : public ::testing::Test {
         else
           EXPECT_EQ(host->In(port), value);
       } else if (w[0] == 'c') {
-        Command(bytes());
+        Command(Hex(w.substr(1)));
       } else if (w[0] == 'r') {
-        const auto expected = bytes();
+        const Bytes expected = Hex(w.substr(1));
         EXPECT_EQ(Results(static_cast<int>(expected.size())), expected);
-      } else if (w[0] == 'n') {
-        ExpectNothingToReport();
+      } else if (w[0] == 'n') {  // no result phase, one invalid-command byte
+        Command({0x08});
+        for (std::uint16_t port : {0x90, 0x92, 0x90}) EXPECT_EQ(host->In(port), 0x80);
       } else if (w[0] == 't') {
         host->Tick(std::stoul(w.substr(1)));
       } else if (w[0] == 'i') {
@@ -192,6 +181,14 @@ class ModuleTest : public ::testing::Test {
         host->Reset();
       }
     }
+  }
+  // Bytes written in hex, separated by commas: "46,0,1B".
+  static Bytes Hex(const std::string& text) {
+    Bytes list;
+    std::istringstream in(text);
+    for (std::string b; std::getline(in, b, ',');)
+      list.push_back(std::uint8_t(std::stoul(b, nullptr, 16)));
+    return list;
   }
   static Bytes Slice(const Bytes& bytes, std::size_t at, std::size_t size) {
     Bytes part(size, 0);

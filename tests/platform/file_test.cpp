@@ -14,9 +14,7 @@
 
 namespace {
 
-using testing_support::ReadAll;
-using testing_support::ScratchDir;
-using testing_support::WriteAll;
+using namespace testing_support;
 
 TEST(PlatformFile, NoFileFailsAndPositionsAre64Bit) {
   std::uint8_t b = 0;

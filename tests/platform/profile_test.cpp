@@ -9,8 +9,7 @@
 
 namespace {
 
-using testing_support::ReadText;
-using testing_support::WriteText;
+using namespace testing_support;
 
 class ProfileTest : public ::testing::Test {
  protected:
@@ -25,7 +24,7 @@ class ProfileTest : public ::testing::Test {
     ASSERT_TRUE(platform::WriteProfileValue(section, key, value, ini.c_str()));
   }
 
-  testing_support::ScratchDir dir;
+  ScratchDir dir;
   std::string ini = dir.File("host.ini");
 };
 

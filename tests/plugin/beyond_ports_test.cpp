@@ -1,7 +1,5 @@
-// What the module's ports cannot reach: file calls failing midway (injected with
-// FailFileCallAfter), where a disk that cannot be loaded is given up, a track format leaves the
-// old image or the whole new one and a new image reports the step that failed; and the sector
-// numbers Windows 9x is asked for.
+// What the module's ports cannot reach: file calls failing midway (FailFileCallAfter), and the
+// sector numbers Windows 9x is asked for.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -30,9 +28,6 @@ class FileFailureTest : public ::testing::Test {
   void TearDown() override {
     disk::FailFileCallAfter(0);
     drive->Eject();
-  }
-  std::size_t FilesInFolder() {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.path()), {}));
   }
   ScratchDir dir;
   std::string image = dir.File("disk.mfd");
@@ -83,7 +78,7 @@ TEST_F(FileFailureTest, ATrackFormatLeavesTheOldImageOrTheWholeNewOneAndNoTempor
     succeeded = call > 0 && outcome == disk::FormatOutcome::kDone;
     failures += outcome == disk::FormatOutcome::kNotReady;
     EXPECT_TRUE(now == before || now == formatted) << "call " << call;
-    EXPECT_EQ(FilesInFolder(), 1u) << "call " << call;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1) << "call " << call;
     // Whatever happened, the image loads and its other tracks hold their data.
     ASSERT_EQ(drive->LoadImage(image.c_str()), 1u) << "call " << call;
     const std::uint32_t at = drive->FindSectorData(2, 1, 4, 2);

@@ -1,5 +1,3 @@
-// Two root objects side by side in one process share nothing: each controller works on its own
-// drives.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -26,6 +26,12 @@ void AppendData(Bytes& b, int track, const SectorSpec& s) {
     for (std::uint32_t i = 0; i < SizeOf(s.N); ++i) b.push_back(SectorByte(track, s.R, i, copy));
 }
 
+Bytes HeaderThen(std::size_t headerSize, const Bytes& data) {
+  Bytes image(headerSize, 0);
+  image.insert(image.end(), data.begin(), data.end());
+  return image;
+}
+
 }  // namespace
 
 std::uint8_t SectorByte(int track, std::uint8_t r, std::uint32_t i, std::uint32_t copy) {
@@ -80,18 +86,10 @@ DiskSpec UniformDisk(int cylinders, int sectorsPerTrack, std::uint8_t n, const B
 // The 16-byte record of a sector in an MFD header: R0 stores its media type at byte 10, R1 its
 // repeat count there and its media type at byte 11.
 void PutRecord(Bytes& b, std::size_t at, int track, const SectorSpec& s, bool r1) {
-  const std::uint8_t bytes[] = {s.C,
-                                s.H,
-                                s.R,
-                                s.N,
-                                s.mfm,
-                                s.deleted,
-                                s.status,
-                                std::uint8_t(track % 2 ? 4 : 0),
-                                s.st1,
-                                0,
-                                r1 ? s.repeatCount : std::uint8_t(s.mediaType ? s.mediaType : 0x90),
-                                r1 ? s.mediaType : std::uint8_t(0)};
+  const std::uint8_t side = track % 2 ? 4 : 0, type = s.mediaType ? s.mediaType : 0x90;
+  const std::uint8_t byte10 = r1 ? s.repeatCount : type, byte11 = r1 ? s.mediaType : 0;
+  const std::uint8_t bytes[] = {s.C,      s.H,  s.R,   s.N, s.mfm,  s.deleted,
+                                s.status, side, s.st1, 0,   byte10, byte11};
   std::memcpy(&b[at], bytes, sizeof bytes);
 }
 
@@ -201,14 +199,6 @@ Bytes PatternBytes(std::size_t size, std::uint32_t seed) {
 void PutLE(Bytes& bytes, std::size_t at, std::uint32_t value, int size) {
   for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
-
-namespace {
-Bytes HeaderThen(std::size_t headerSize, const Bytes& data) {
-  Bytes image(headerSize, 0);
-  image.insert(image.end(), data.begin(), data.end());
-  return image;
-}
-}  // namespace
 
 Bytes ZhdImage(std::uint16_t cylinders, const Bytes& data) {
   Bytes image = HeaderThen(256, data);
