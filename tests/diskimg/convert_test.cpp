@@ -81,8 +81,7 @@ TEST_F(ConvertTest, LossesAreListedAndRefusedUnlessAllowed) {
   const auto raw = testing_support::BuildHeaderless(testing_support::UniformDisk(80, 18, 2));
   Expect(0, {"convert", Save("plain.img", raw), dir.File("plain.fdi"), "--to", "fdi"});
   const auto fdi = ReadAll(dir.File("plain.fdi"));
-  EXPECT_EQ(fdi[4], 0x30);  // 1.44 MB class
-  EXPECT_EQ(fdi[28], 80);   // cylinders
+  EXPECT_EQ(fdi[4] << 8 | fdi[28], 0x3050);  // 1.44 MB class, 80 cylinders
   Expect(0, {"convert", dir.File("plain.fdi"), dir.File("plain2.img"), "--to", "raw"});
   EXPECT_EQ(ReadAll(dir.File("plain2.img")), raw);
 }

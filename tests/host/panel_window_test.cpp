@@ -53,12 +53,6 @@ void Click(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-std::string TextOf(HWND dialog, int id) {
-  char text[300] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
-}
-
 class PanelWindowTest : public ModuleTest {
  protected:
   void Configure(mhwhost::ReferenceHost& h) override {
@@ -78,7 +72,11 @@ class PanelWindowTest : public ModuleTest {
     ModuleTest::TearDown();
   }
   HWND Panel() const { return static_cast<HWND>(host->panelWindow); }
-  std::string Text(int id) const { return TextOf(Panel(), id); }
+  std::string Text(int id) const {
+    char text[300] = {};
+    GetDlgItemTextA(Panel(), id, text, sizeof text);
+    return text;
+  }
   // What the shell hands a window when a file is dropped on it.
   void Drop(int id, const std::string& path) const {
     HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);

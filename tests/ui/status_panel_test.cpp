@@ -100,20 +100,15 @@ TEST_F(StatusPanelTest, DroppedImageReplacesTheRowUnlessBusy) {
   EXPECT_STREQ(system.settings.imagePaths[0], second.c_str());
 }
 
-TEST_F(StatusPanelTest, LampOfNoSuchRowOrWithoutAPanelIsIgnored) {
-  disk::SetAccessLamp(ui, 4, true);
-  ui.surface.store(nullptr);
-  disk::SetAccessLamp(ui, 2, true);
-  EXPECT_TRUE(panel.lamps.empty());
-}
-
-TEST_F(StatusPanelTest, DestroyedPanelSavesTheImagePaths) {
+TEST_F(StatusPanelTest, DestroyedPanelSavesTheImagePathsAndLightsNoMoreLamps) {
   testing_support::WriteText(ini, "[DISK]\nDISK00=old.mfd\nLASTPATHFDD=C:\\IMG\\\nbyType01=257\n");
   SetPath(0, "new.mfd");
   SetPath(2, "hd.mhd");
+  disk::SetAccessLamp(ui, 4, true);  // no such row
   disk::PanelDestroyed(ui);
   ExpectInIni({"DISK00=new.mfd", "DISK02=hd.mhd", "LASTPATHFDD=C:\\IMG\\", "byType01=1"});
-  EXPECT_EQ(ui.surface.load(), nullptr);
+  disk::SetAccessLamp(ui, 2, true);
+  EXPECT_TRUE(panel.lamps.empty());
 }
 
 // What the other modules' display-mode functions answer, and how often each was told that a
