@@ -1,5 +1,4 @@
-// check and info: broken images of each format give their reason and exit code; sound ones their
-// digests.
+// check: broken images of each format give their reason and exit code; sound ones their digests.
 #include "digest.h"
 #include "diskimg_fixture.h"
 #include "support/disk_images.h"
@@ -54,22 +53,6 @@ TEST_F(CheckTest, BrokenImagesOfEachFormatGiveTheirReasonAndExitCodeAndSoundOnes
             std::string::npos)
       << outcome.out;
   EXPECT_NE(outcome.out.find(": sound"), std::string::npos);
-}
-
-TEST_F(CheckTest, InfoNamesFormatGeometryAndWarnings) {
-  DiskSpec disk = UniformDisk(80, 18, 2);
-  disk.writeProtect = 1;
-  auto two = BuildD88(disk);
-  disk.tracks[2].sectors[1].repeatCount = 1;
-  disk.tracks[2].sectors[1].status = 0xE0;
-  two.insert(two.end(), two.begin(), two.end());
-  const std::string shown = Expect(0, {"info", Save("two.d88", two)}).out +
-                            Expect(0, {"info", Save("r1.mfd", BuildR1(disk)), "--tracks"}).out;
-  for (const char* says :
-       {"D88, disk 2 of 2", "80 cylinders, 2 heads, 18 sectors of 512 bytes, 1.44 MB class",
-        "warning: the file holds 2 disks", "write protect  on",
-        "track 2: 18 x 512 MFM, media 30: 1 2[AH=E0,x2] 3"})
-    EXPECT_NE(shown.find(says), std::string::npos) << says << "\n" << shown;
 }
 
 }  // namespace

@@ -77,15 +77,6 @@ class PanelWindowTest : public ModuleTest {
     GetDlgItemTextA(Panel(), id, text, sizeof text);
     return text;
   }
-  // What the shell hands a window when a file is dropped on it.
-  void Drop(int id, const std::string& path) const {
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    std::memcpy(reinterpret_cast<char*>(drop + 1), path.c_str(), path.size() + 1);
-    GlobalUnlock(memory);
-    SendMessageA(GetDlgItem(Panel(), id), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-  }
 
   HWND hostWindow = nullptr;
   std::uint32_t dialogMode = 0;
@@ -98,7 +89,13 @@ TEST_F(PanelWindowTest, FastGuiBuildsThePanelWhoseDropsMenusAndDialogsWork) {
   ASSERT_NE(Panel(), nullptr);
   EXPECT_EQ(GetParent(Panel()), hostWindow);
   EXPECT_EQ(gRegistered, std::vector<std::string>{"DISK"});
-  Drop(1009, mfd);
+  // What the shell hands a window when a file is dropped on it.
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + mfd.size() + 2);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  std::memcpy(reinterpret_cast<char*>(drop + 1), mfd.c_str(), mfd.size() + 1);
+  GlobalUnlock(memory);
+  SendMessageA(GetDlgItem(Panel(), 1009), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
   EXPECT_EQ(Text(1009) + "|" + Text(1005), mfd + "|TEST DISK");
   Click(Panel(), 1002);  // Set on the real drive
   EXPECT_EQ(Text(1002), "Eject");
