@@ -1,5 +1,4 @@
-// check and info: broken images of each format give their reason and exit code; sound ones their
-// digests.
+// check: broken images of each format give their reason and exit code; sound ones their digests.
 #include "digest.h"
 #include "diskimg_fixture.h"
 #include "support/disk_images.h"
@@ -40,17 +39,10 @@ TEST_F(CheckTest, BrokenImagesOfEachFormatGiveTheirReasonAndExitCodeAndSoundOnes
   broken("header.mfd", Bytes(r0.begin(), r0.begin() + 60000), 1,
          "header is 68,112 bytes; the file holds 60,000");
   broken("block.mfd", With(r1, 0x120 + 4 * 7, 5000000), 1, "block of track 7 (cylinder 3 side 1)");
-  b = r1;
-  b.resize(b.size() + 100);
-  broken("tail.mfd", b, 0, "100 bytes after the last sector's data");
   broken("short.hdm", Bytes(raw.begin(), raw.end() - 1), 1, "no headerless floppy's: 1 bytes off");
-  b = With(With(With(With(With(Bytes(4096, 0), 8, 4096), 16, 512), 20, 18), 24, 2), 28, 80);
-  b.insert(b.end(), raw.begin(), raw.end());
-  broken("wrong.fdi", b, 0, "FDI header says 80 cylinders of 18 sectors of 512");
   broken("heads.mhd", MhdImage(4, 0, 32, 512, sectors), 1, "does not mount it: zero heads");
   broken("huge.mhd", MhdImage(20, 8, 32, 512, sectors), 1, "far more than the file's");
   broken("size.hdi", HdiImage(4, 8, 32, 512, sectors), 0, "HDI data size field says 0");
-  broken("long.zhd", ZhdImage(1, Bytes(2 * 8 * 33 * 256)), 0, "1 cylinders (67,840 bytes)");
   broken("noise.bin", Bytes(5000, 0x55), 3, "not a disk image");
   // A sound image: the digests of its sectors.
   diskimg::Digests expected;
@@ -61,26 +53,6 @@ TEST_F(CheckTest, BrokenImagesOfEachFormatGiveTheirReasonAndExitCodeAndSoundOnes
             std::string::npos)
       << outcome.out;
   EXPECT_NE(outcome.out.find(": sound"), std::string::npos);
-}
-
-TEST_F(CheckTest, InfoNamesFormatGeometryAndWarnings) {
-  DiskSpec disk = UniformDisk(80, 18, 2);
-  disk.writeProtect = 1;
-  auto two = BuildD88(disk);
-  disk.tracks[2].sectors[1].repeatCount = 1;
-  disk.tracks[2].sectors[1].status = 0xE0;
-  two.insert(two.end(), two.begin(), two.end());
-  const std::string shown = Expect(0, {"info", Save("two.d88", two)}).out +
-                            Expect(0, {"info", Save("r1.mfd", BuildR1(disk)), "--tracks"}).out;
-  for (const char* says :
-       {"D88, disk 2 of 2", "80 cylinders, 2 heads, 18 sectors of 512 bytes, 1.44 MB class",
-        "warning: the file holds 2 disks", "write protect  on",
-        "track 2: 18 x 512 MFM, media 30: 1 2[AH=E0,x2] 3"})
-    EXPECT_NE(shown.find(says), std::string::npos) << says << "\n" << shown;
-  const auto json = Expect(0, {"info", dir.File("r1.mfd"), "--json"});
-  EXPECT_EQ(json.out.find("[{\"image\":"), 0u);
-  EXPECT_NE(json.out.find("\"format\":\"MFD R1\",\"disks\":1"), std::string::npos) << json.out;
-  Expect(3, {"info", dir.File("r1.mfd"), Save("noise", Bytes(3000, 1))});
 }
 
 }  // namespace

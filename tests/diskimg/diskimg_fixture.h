@@ -19,15 +19,10 @@ struct Outcome {
   std::string err;
 };
 
-inline Outcome Diskimg(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = diskimg::Run(args, out, err);
-  return {code, out.str(), err.str()};
-}
-
-// Runs the command and expects `code`; the outcome for further checks.
+// Runs the command in-process and expects `code`; the outcome for further checks.
 inline Outcome Expect(int code, const std::vector<std::string>& args) {
-  Outcome outcome = Diskimg(args);
+  std::ostringstream out, err;
+  const Outcome outcome{diskimg::Run(args, out, err), out.str(), err.str()};
   std::string line;
   for (const auto& arg : args) line += arg + " ";
   EXPECT_EQ(outcome.code, code) << line << "\n" << outcome.out << outcome.err;

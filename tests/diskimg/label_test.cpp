@@ -34,8 +34,7 @@ TEST_F(LabelTest, ProtectAndCommentChangeOnlyTheirFieldsAndAreRefusedWhereTheyCa
     EXPECT_EQ(ReadAll(path), before);
     Expect(0, {"protect", path, "on"});
     Expect(0, {"comment", path, "NEU"});
-    EXPECT_NE(Expect(0, {"comment", path, "--json"}).out.find(",\"comment\":\"NEU\"}\n"),
-              std::string::npos);
+    EXPECT_EQ(Expect(0, {"comment", path}).out, "NEU\n");
     Expect(2, {"comment", path, std::string(300, 'x')});  // longer than the field
     const auto after = ReadAll(path);
     ASSERT_EQ(after.size(), before.size());
@@ -53,7 +52,6 @@ TEST_F(LabelTest, ProtectAndCommentChangeOnlyTheirFieldsAndAreRefusedWhereTheyCa
   Expect(2, {"protect", mhd, "on"});
   const std::string raw = Save("raw.hdm", testing_support::BuildHeaderless(disk));
   Expect(2, {"comment", raw, "x"});
-  Expect(2, {"protect", raw, "maybe"});
   // An image marked read-only is left alone.
   const auto before = ReadAll(dir.File("r0.mfd"));
   std::filesystem::permissions(dir.File("r0.mfd"), std::filesystem::perms::owner_read);

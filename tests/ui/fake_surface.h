@@ -20,7 +20,6 @@ class FakeSurface : public disk::ControlSurface {
     bool checked = false;
     std::vector<std::string> items;
     int selected = -1;
-    std::vector<int> progress;
   };
 
   Control& operator[](int id) { return controls[id]; }
@@ -39,7 +38,7 @@ class FakeSurface : public disk::ControlSurface {
   }
   int SelectedListItem(int id) override { return controls[id].selected; }
   void SetProgressRange(int, int, int) override {}
-  void SetProgress(int id, int value) override { controls[id].progress.push_back(value); }
+  void SetProgress(int, int) override {}
   void PumpMessages(int count) override { pumped += count; }
   bool ShowMessage(const char* text, const char*, disk::MessageKind) override {
     messages.push_back(text);
@@ -62,8 +61,8 @@ class FakeSurface : public disk::ControlSurface {
   }
   void EndDialog(int result) override { endResult = result; }
   void SendCommand(int) override {}  // the host's menu items, which these tests leave alone
-  void StartTimer(int id, int milliseconds) override { timers[id] = milliseconds; }
-  void StopTimer(int id) override { timers.erase(id); }
+  void StartTimer(int, int) override {}
+  void StopTimer(int) override {}
   void PostLamp(int id, bool on) override { lamps[id] = on; }
   void SetCursorFree(bool free) override { cursorLog.push_back(free); }
 
@@ -86,7 +85,6 @@ class FakeSurface : public disk::ControlSurface {
   std::vector<int> dialogsRun;
   int endResult = -1;
   int pumped = 0;
-  std::map<int, int> timers;  // running timers: id, period in milliseconds
   std::map<int, bool> lamps;
   std::vector<bool> cursorLog;
 };

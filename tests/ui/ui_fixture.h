@@ -25,8 +25,7 @@ class UiTest : public ::testing::Test {
     ui.surface.store(&panel);
   }
 
-  // An MFD image with a comment, an MHD image with a comment, and a D88 image whose stated size
-  // is off by `sizeDelta`.
+  // MFD, MHD and D88 images with a comment.
   static Bytes Mfd(const std::string& comment, int revision = 0, bool writeProtect = false) {
     DiskSpec disk = UniformDisk(1, 8, 3);
     disk.comment = comment;
@@ -34,12 +33,10 @@ class UiTest : public ::testing::Test {
     return revision == 0 ? BuildR0(disk) : BuildR1(disk);
   }
   static Bytes Mhd(const std::string& comment) { return MhdImage(2, 8, 16, 512, {}, comment); }
-  static Bytes D88(const std::string& name, int sizeDelta = 0) {
+  static Bytes D88(const std::string& name) {
     DiskSpec disk = UniformDisk(1, 8, 3);
     disk.comment = name;
-    Bytes bytes = BuildD88(disk);
-    PutLE(bytes, 0x1C, static_cast<std::uint32_t>(static_cast<int>(bytes.size()) + sizeDelta), 4);
-    return bytes;
+    return BuildD88(disk);
   }
   std::string Image(const std::string& name, const Bytes& bytes) {
     WriteAll(dir.File(name), bytes);
