@@ -1,0 +1,33 @@
+// Files held in memory in place of the system's, for runs that must not wait on a disk (the
+// fuzzers): while they are in use, every routine of platform/file.h that takes a path works on
+// them alone (the profile routines too, on POSIX), and their handles keep working after.
+// A file replaced through ReplaceFileContents is a new file under the old name, as on a disk:
+// handles open on the old one go on seeing the old contents.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace platform {
+
+// On: an empty set of memory files replaces the system's files. Off: the system's files again
+// (the memory files stay until the next switch on).
+void UseMemoryFiles(bool on);
+bool MemoryFilesInUse();
+
+// Puts `bytes` at `path` as a memory file, the state RestoreMemoryFiles goes back to.
+void PutMemoryFile(const char* path, std::vector<std::uint8_t> bytes);
+
+// Every file put back as it was put, rewriting only the bytes written since (a file that changed
+// size, whole); files made since are gone.
+void RestoreMemoryFiles();
+
+// What happened to the memory files since the last restore (or switch on): the calls that wrote
+// to one, and the files replaced.
+struct MemoryFileActivity {
+  std::uint32_t writes;
+  std::uint32_t replacements;
+};
+MemoryFileActivity MemoryFileActivitySinceRestore();
+
+}  // namespace platform
