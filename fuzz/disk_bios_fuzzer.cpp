@@ -23,20 +23,23 @@ namespace {
 
 constexpr std::size_t kFloppySize = 1261568;  // 1.2 MB headerless: 77 × 2 × 8 × 1024
 constexpr std::size_t kRecordSize = 13;
-// Start-ups and image rewrites cost far more than anything else: an input stops after this many.
+// Start-ups, image rewrites and guest memory calls (one per dword moved) cost far more than
+// anything else: an input stops after this many.
 constexpr int kMostStartups = 1;
 constexpr std::uint32_t kMostRewrites = 2;
+constexpr std::uint32_t kMostMemoryCalls = 1u << 14;
 
 std::unique_ptr<mhwhost::ReferenceHost> Boot() {
   using namespace testing_support;
   platform::UseMemoryFiles(true);
   platform::RunThreadsInline(true);
   const std::string ini =
-      "[DISK]\nDISK00=/fd1.hdm\nDISK01=/fd2.hdm\nDISK02=/hd1.zhd\n"
+      "[DISK]\nDISK00=/fd1.hdm\nDISK01=/fd2.d88\nDISK02=/hd1.zhd\n"
       "DISK03=/hd2.mhd\nFDWAIT=1\n";
   platform::PutMemoryFile("/host.ini", {ini.begin(), ini.end()});
+  // Floppy 1: 1.2 MB headerless; floppy 2: the same disk as D88.
   platform::PutMemoryFile("/fd1.hdm", PatternBytes(kFloppySize, 1));
-  platform::PutMemoryFile("/fd2.hdm", PatternBytes(kFloppySize, 1));
+  platform::PutMemoryFile("/fd2.d88", BuildD88(UniformDisk(77, 8, 3)));
   // Hard disk 1: ZHD of 306 cylinders holding its first 64 KiB; hard disk 2: MHD with
   // 512-byte sectors.
   platform::PutMemoryFile("/hd1.zhd", ZhdImage(306, PatternBytes(64 * 1024, 2)));
@@ -60,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::RestoreMemoryFiles();
   host.Reset();
   int startups = 0;
+  const std::uint32_t memoryCalls = host.memoryCalls();
   for (std::size_t at = 0; at < size; at += kRecordSize) {
     std::uint8_t r[kRecordSize] = {};
     std::memcpy(r, data + at, std::min(kRecordSize, size - at));
@@ -80,7 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       host.DiskBios(call, 1 + op / 32 % 4);
     }
     host.Tick(r[0] >> 6);
-    if (platform::MemoryFileActivitySinceRestore().replacements > kMostRewrites) break;
+    if (platform::MemoryFileActivitySinceRestore().replacements > kMostRewrites ||
+        host.memoryCalls() - memoryCalls > kMostMemoryCalls)
+      break;
   }
   return 0;
 }
