@@ -21,7 +21,7 @@ std::uint8_t gMemory[kMemorySize];
 std::uint32_t gWrittenLow = 0, gWrittenHigh = kMemorySize;  // what a run wrote is cleared after it
 // DMA moves a byte at a time and costs the most after image rewrites: an input stops after it
 // moved this many.
-constexpr std::uint32_t kMostDmaBytes = 1u << 16;
+constexpr std::uint32_t kMostDmaBytes = 1u << 13;
 std::uint32_t gDmaBytes = 0;
 
 std::uint8_t ReadByte(void*, std::uint32_t linear) {
@@ -69,12 +69,14 @@ struct Bench {
   }
 
   // The images as they were. Only a replaced image (a track format) changes a drive's tables,
-  // so otherwise the drives loaded by the last run stay as they are.
+  // so a drive whose image was not replaced stays as the last run left it.
   void Prepare() {
-    const bool reload = !drives[0]->Inserted() || !drives[1]->Inserted() ||
-                        platform::MemoryFileActivitySinceRestore().replacements != 0;
+    bool reload[2];
+    for (int unit = 0; unit < 2; ++unit)
+      reload[unit] = !drives[unit]->Inserted() || platform::MemoryFileReplaced(kPaths[unit]);
     platform::RestoreMemoryFiles();
-    for (int unit = 0; unit < 2 && reload; ++unit) drives[unit]->LoadImage(kPaths[unit]);
+    for (int unit = 0; unit < 2; ++unit)
+      if (reload[unit]) drives[unit]->LoadImage(kPaths[unit]);
     for (disk::FloppyDrive* drive : drives) {
       drive->cylinder = 0;
       drive->side = 0;
@@ -121,8 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int t = 0; t < (value & 0x0F); ++t) bench.fdc.Tick();
         break;
     }
-    if (platform::MemoryFileActivitySinceRestore().replacements > kMostRewrites ||
-        gDmaBytes > kMostDmaBytes)
+    if (platform::MemoryFileActivitySinceRestore().replacements >= kMostRewrites ||
+        gDmaBytes >= kMostDmaBytes)
       break;
   }
   disk::FailFileCallAfter(0);

@@ -15,13 +15,15 @@ namespace {
 
 // Larger files are refused, as a full disk would refuse them.
 constexpr std::uint64_t kLargestFile = 1ull << 40;
-constexpr std::uint64_t kPageSize = 4096;
+constexpr std::uint64_t kPageSize = 1u << 16;
 
 // A file's bytes by pages of kPageSize; a page never written reads as zeros, so that a write far
 // past the end costs what it writes, as on a disk with sparse files. Bytes past the end are zero.
+// Pages are shared between copies (a file and the state it is restored to) until one is written.
+using Page = std::shared_ptr<std::vector<std::uint8_t>>;
 struct Contents {
   std::uint64_t size = 0;
-  std::map<std::uint64_t, std::vector<std::uint8_t>> pages;
+  std::map<std::uint64_t, Page> pages;
 };
 
 struct Node {
@@ -107,12 +109,16 @@ std::uint32_t Transfer(FileHandle file, std::uint64_t* at, void* buffer, const v
     auto found = node.contents.pages.find(page);
     if (source != nullptr) {
       if (found == node.contents.pages.end())
-        found = node.contents.pages.emplace(page, std::vector<std::uint8_t>(kPageSize)).first;
-      std::memcpy(found->second.data() + within, static_cast<const std::uint8_t*>(source) + done,
-                  n);
+        found = node.contents.pages.emplace(page, nullptr).first;
+      Page& bytes = found->second;
+      if (bytes == nullptr)
+        bytes = std::make_shared<std::vector<std::uint8_t>>(kPageSize);
+      else if (bytes.use_count() > 1)
+        bytes = std::make_shared<std::vector<std::uint8_t>>(*bytes);
+      std::memcpy(bytes->data() + within, static_cast<const std::uint8_t*>(source) + done, n);
       node.written.insert(page);
     } else if (found != node.contents.pages.end()) {
-      std::memcpy(static_cast<std::uint8_t*>(buffer) + done, found->second.data() + within, n);
+      std::memcpy(static_cast<std::uint8_t*>(buffer) + done, found->second->data() + within, n);
     } else {
       std::memset(static_cast<std::uint8_t*>(buffer) + done, 0, n);
     }
@@ -143,10 +149,10 @@ void PutMemoryFile(const char* path, std::vector<std::uint8_t> bytes) {
   Contents original;
   original.size = bytes.size();
   for (std::uint64_t at = 0; at < bytes.size(); at += kPageSize) {
-    std::vector<std::uint8_t>& page = original.pages[at / kPageSize];
-    page.assign(kPageSize, 0);
+    auto page = std::make_shared<std::vector<std::uint8_t>>(kPageSize);
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                std::min<std::uint64_t>(kPageSize, bytes.size() - at), page.begin());
+                std::min<std::uint64_t>(kPageSize, bytes.size() - at), page->begin());
+    original.pages[at / kPageSize] = std::move(page);
   }
   Files& files = TheFiles();
   std::lock_guard<std::mutex> hold(files.lock);
@@ -186,6 +192,13 @@ MemoryFileActivity MemoryFileActivitySinceRestore() {
   Files& files = TheFiles();
   std::lock_guard<std::mutex> hold(files.lock);
   return files.activity;
+}
+
+bool MemoryFileReplaced(const char* path) {
+  Files& files = TheFiles();
+  std::lock_guard<std::mutex> hold(files.lock);
+  const auto found = files.byPath.find(path);
+  return found == files.byPath.end() || found->second->whole;
 }
 
 namespace memory {

@@ -29,5 +29,7 @@ struct MemoryFileActivity {
   std::uint32_t replacements;
 };
 MemoryFileActivity MemoryFileActivitySinceRestore();
+// Whether the file at `path` was replaced, emptied or made since the last restore.
+bool MemoryFileReplaced(const char* path);
 
 }  // namespace platform
