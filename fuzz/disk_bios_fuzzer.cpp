@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       host.DiskBios(call, 1 + op / 32 % 4);
     }
     host.Tick(r[0] >> 6);
-    if (platform::MemoryFileActivitySinceRestore().replacements >= kMostRewrites ||
+    if (platform::MemoryFileReplacements() >= kMostRewrites ||
         host.memoryCalls() - memoryCalls >= kMostMemoryCalls)
       break;
   }

@@ -123,9 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int t = 0; t < (value & 0x0F); ++t) bench.fdc.Tick();
         break;
     }
-    if (platform::MemoryFileActivitySinceRestore().replacements >= kMostRewrites ||
-        gDmaBytes >= kMostDmaBytes)
-      break;
+    if (platform::MemoryFileReplacements() >= kMostRewrites || gDmaBytes >= kMostDmaBytes) break;
   }
   disk::FailFileCallAfter(0);
   return 0;

@@ -1,6 +1,7 @@
 #include "platform/memory_files.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -40,18 +41,20 @@ struct OpenFile {
 
 struct Files {
   std::mutex lock;  // a worker thread may read and write while the emulation thread does
-  bool inUse = false;
   std::map<std::string, std::shared_ptr<Node>> byPath;
   std::map<std::string, Contents> originals;
   std::vector<OpenFile> handles;  // index + 1 | kHandleTag; a closed one has no node
-  MemoryFileActivity activity{};
+  std::uint32_t replacements = 0;
   std::uint32_t uniqueSerial = 0;
 };
 
+// Made on first use and never destroyed (handles may be closed at exit); a run that never
+// switches memory files on never makes it.
 Files& TheFiles() {
-  static Files* files = new Files();  // never destroyed: handles may be closed at exit
+  static Files* files = new Files();
   return *files;
 }
+std::atomic<bool> gInUse{false};
 
 // A handle on `node`, to be made under the lock.
 FileHandle NewHandle(Files& files, std::shared_ptr<Node> node, bool writable) {
@@ -96,12 +99,11 @@ std::uint32_t Transfer(FileHandle file, std::uint64_t* at, void* buffer, const v
   if (source == nullptr) {
     if (offset >= node.contents.size) return 0;
     count = static_cast<std::uint32_t>(std::min<std::uint64_t>(count, node.contents.size - offset));
-  } else if (!open->writable || offset + count > kLargestFile) {
+  } else if (!open->writable || offset > kLargestFile - count) {
     return 0;
   } else {
     node.contents.size = std::max(node.contents.size, offset + count);
   }
-  if (source != nullptr) ++files.activity.writes;
   for (std::uint32_t done = 0; done < count;) {
     const std::uint64_t page = (offset + done) / kPageSize, within = (offset + done) % kPageSize;
     const auto n =
@@ -133,16 +135,16 @@ std::uint32_t Transfer(FileHandle file, std::uint64_t* at, void* buffer, const v
 void UseMemoryFiles(bool on) {
   Files& files = TheFiles();
   std::lock_guard<std::mutex> hold(files.lock);
-  if (on && !files.inUse) {
+  if (on && !gInUse.load()) {
     files.byPath.clear();
     files.originals.clear();
-    files.activity = {};
+    files.replacements = 0;
   }
-  files.inUse = on;
+  gInUse.store(on);
 }
 
 bool MemoryFilesInUse() {
-  return TheFiles().inUse;
+  return gInUse.load(std::memory_order_relaxed);
 }
 
 void PutMemoryFile(const char* path, std::vector<std::uint8_t> bytes) {
@@ -185,13 +187,13 @@ void RestoreMemoryFiles() {
     node->written.clear();
     node->whole = false;
   }
-  files.activity = {};
+  files.replacements = 0;
 }
 
-MemoryFileActivity MemoryFileActivitySinceRestore() {
+std::uint32_t MemoryFileReplacements() {
   Files& files = TheFiles();
   std::lock_guard<std::mutex> hold(files.lock);
-  return files.activity;
+  return files.replacements;
 }
 
 bool MemoryFileReplaced(const char* path) {
@@ -287,7 +289,7 @@ bool ReplaceFileContents(const char* path, const std::function<bool(FileHandle)>
   std::lock_guard<std::mutex> hold(files.lock);
   node->whole = true;
   files.byPath[path] = std::move(node);
-  ++files.activity.replacements;
+  ++files.replacements;
   return true;
 }
 

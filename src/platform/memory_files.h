@@ -18,18 +18,13 @@ bool MemoryFilesInUse();
 // Puts `bytes` at `path` as a memory file, the state RestoreMemoryFiles goes back to.
 void PutMemoryFile(const char* path, std::vector<std::uint8_t> bytes);
 
-// Every file put back as it was put, rewriting only the bytes written since (a file that changed
-// size, whole); files made since are gone.
+// Every file put back as it was put, at the cost of what was written since (only the parts
+// written; a file replaced or emptied whole); files made since are gone.
 void RestoreMemoryFiles();
 
-// What happened to the memory files since the last restore (or switch on): the calls that wrote
-// to one, and the files replaced.
-struct MemoryFileActivity {
-  std::uint32_t writes;
-  std::uint32_t replacements;
-};
-MemoryFileActivity MemoryFileActivitySinceRestore();
-// Whether the file at `path` was replaced, emptied or made since the last restore.
+// How many files were replaced since the last restore (or switch on).
+std::uint32_t MemoryFileReplacements();
+// Whether the file at `path` was replaced, emptied or made since the last restore, or is gone.
 bool MemoryFileReplaced(const char* path);
 
 }  // namespace platform
