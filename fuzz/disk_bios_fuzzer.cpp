@@ -46,6 +46,7 @@ std::unique_ptr<mhwhost::ReferenceHost> Boot() {
   platform::PutMemoryFile("/hd1.zhd", ZhdImage(306, PatternBytes(64 * 1024, 2)));
   platform::PutMemoryFile("/hd2.mhd", MhdImage(153, 4, 17, 512, PatternBytes(32 * 1024, 3)));
   auto host = std::make_unique<mhwhost::ReferenceHost>();
+  host->yieldBetweenReruns = false;
   host->Attach(mhwhost::LinkedModule(), "/host.ini");
   host->Boot();
   return host;
