@@ -61,8 +61,11 @@ std::uint16_t Word(const std::uint8_t* p) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static std::unique_ptr<mhwhost::ReferenceHost> booted = Boot();
   mhwhost::ReferenceHost& host = *booted;
-  // The drives keep their files open: the contents put back are what they see next.
+  // The drives keep their files open: the contents put back are what they see next. What the
+  // host keeps for a test to look at is dropped, or it would grow without end.
   platform::RestoreMemoryFiles();
+  host.reportLines.clear();
+  host.TakeInterruptLines();
   host.Reset();
   int startups = 0;
   const std::uint32_t memoryCalls = host.memoryCalls();
