@@ -324,7 +324,7 @@ BiosResult ReferenceHost::DiskBios(const BiosCall& call, std::uint32_t ticksPerR
     ++result.reruns;
     Tick(ticksPerRerun);
     result.ticks += ticksPerRerun;
-    PauseBriefly();
+    if (yieldBetweenReruns) PauseBriefly();
   }
   result.carry = result.code == mhw::kBiosCarrySet;
   std::memcpy(result.registers.data(), registers_.data(), registers_.size());

@@ -143,6 +143,9 @@ class ReferenceHost {
     return hooks_[interrupt][ah];
   }
   std::uint32_t snapshotSize() const { return snapshotSize_; }
+  // DiskBios yields the processor between re-runs, so that a worker thread can get on; with the
+  // worker run inline there is none to wait for, and a yield on a busy machine costs a time slice.
+  bool yieldBetweenReruns = true;
 
   // What the host's other modules answer (DeviceConect entries 95, 140, 142). Attach hands the
   // module tables for the entries that are enabled here.

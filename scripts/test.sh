@@ -29,8 +29,10 @@ rm -rf "$seeds" && mkdir -p "$seeds" build/fuzz/corpus
 # The seeds are the small images of every format that the unit tests build.
 DISK_FUZZ_SEED_DIR="$PWD/$seeds" build/linux-asan/bin/formats_tests --gtest_filter='FuzzSeeds.*' >/dev/null
 [ -n "$(ls -A "$seeds")" ] || { echo "no fuzz seeds were written to $seeds"; exit 1; }
-build/fuzz/bin/load_image_fuzzer -max_total_time=45 -max_len=70000 -print_final_stats=1 \
-  build/fuzz/corpus "$seeds"
+# Leaks are looked for by the ASan test run; here they would cost a scan per input. The kept
+# seeds (fuzz/seeds) are what earlier runs found worth keeping.
+build/fuzz/bin/load_image_fuzzer -max_total_time=45 -max_len=70000 -detect_leaks=0 \
+  -print_final_stats=1 build/fuzz/corpus "$seeds" fuzz/seeds/load_image
 
 step "libFuzzer: floppy controller ports (short run)"
 cmake --build --preset fuzz --target fdc_ports_fuzzer
@@ -40,8 +42,8 @@ rm -rf "$seeds" && mkdir -p "$seeds" build/fuzz/fdc_corpus
 # read and a track format, each with its DMA channel programmed through the ports.
 printf '\000\022\000\014\000\014\020\026\000\015\377\015\003\021\002\001\106\001\000\001\000\001\000\001\001\001\002\001\011\001\033\001\377\300\003\201\000\201\000' >"$seeds/read"
 printf '\000\022\000\014\000\014\020\026\000\015\037\015\000\021\002\001\115\001\000\001\003\001\010\001\124\001\345\300\003\201\000' >"$seeds/format"
-build/fuzz/bin/fdc_ports_fuzzer -max_total_time=30 -max_len=4096 -len_control=0 -print_final_stats=1 \
-  build/fuzz/fdc_corpus "$seeds"
+build/fuzz/bin/fdc_ports_fuzzer -max_total_time=30 -max_len=4096 -len_control=0 -detect_leaks=0 \
+  -print_final_stats=1 build/fuzz/fdc_corpus "$seeds" fuzz/seeds/fdc_ports
 
 step "i686 Windows: the product"
 cmake --preset win32 >/dev/null
@@ -74,9 +76,8 @@ step "libFuzzer: INT 1Bh with arbitrary registers (45 s)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target disk_bios_fuzzer
 corpus=$(mktemp -d)
-# Leaks are looked for by the ASan test run; here they would cost a scan per input.
 build/fuzz/bin/disk_bios_fuzzer -max_total_time=45 -detect_leaks=0 -len_control=0 \
-  -max_len=260 -artifact_prefix=build/fuzz/ "$corpus"
+  -max_len=260 -print_final_stats=1 -artifact_prefix=build/fuzz/ "$corpus" fuzz/seeds/disk_bios
 rm -rf "$corpus"
 
 # Every step above stops the run on its first failure, so reaching this line means all passed.

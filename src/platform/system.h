@@ -10,6 +10,7 @@ namespace platform {
 bool IsNtFamily();
 
 // A thread that runs `body` once. Join waits for it; a Thread that is destroyed joins first.
+// Under RunThreadsInline, Start runs the body to its end before it returns.
 class Thread {
  public:
   Thread() = default;
@@ -22,8 +23,14 @@ class Thread {
   bool Started() const { return native_ != nullptr; }
 
  private:
+  bool StartNative(std::function<void()> body);  // the system's own thread
+
   void* native_ = nullptr;
 };
+
+// For runs that want every step in one thread (the fuzzers): from now on (on) or no longer (off),
+// each Thread runs its body inside Start.
+void RunThreadsInline(bool on);
 
 }  // namespace platform
 

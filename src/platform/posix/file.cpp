@@ -1,7 +1,7 @@
 // 64-bit file positions on 32-bit systems as well.
 #define _FILE_OFFSET_BITS 64
 
-#include "platform/file.h"
+#include "platform/file_backends.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform {
+namespace platform::native {
 namespace {
 
 static_assert(sizeof(off_t) == 8, "file positions must be 64-bit");
@@ -146,4 +146,4 @@ bool CreateUniqueFile(const char* folder, const char* prefix, char* path) {
   return true;
 }
 
-}  // namespace platform
+}  // namespace platform::native

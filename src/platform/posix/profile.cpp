@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 
 #include "platform/file.h"
@@ -13,12 +10,13 @@
 namespace platform {
 namespace {
 
+// Through the file routines, so that memory files serve as INI files too.
 bool ReadWhole(const char* path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream s;
-  s << in.rdbuf();
-  text = s.str();
+  const FileHandle file = OpenFileRead(path);
+  if (file == kNoFile) return false;
+  text.resize(static_cast<std::size_t>(std::min<std::uint64_t>(FileSizeOf(file), 1u << 24)));
+  text.resize(ReadFile(file, text.data(), static_cast<std::uint32_t>(text.size())));
+  CloseFile(file);
   return true;
 }
 

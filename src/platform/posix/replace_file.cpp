@@ -9,9 +9,9 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/file.h"
+#include "platform/file_backends.h"
 
-namespace platform {
+namespace platform::native {
 namespace {
 
 // The file `path` names, links followed. A path that names nothing yet stays as it is (the file
@@ -90,4 +90,4 @@ bool ReplaceFileContents(const char* path, const std::function<bool(FileHandle)>
   return done;
 }
 
-}  // namespace platform
+}  // namespace platform::native

@@ -24,7 +24,7 @@ Thread::~Thread() {
   Join();
 }
 
-bool Thread::Start(std::function<void()> body) {
+bool Thread::StartNative(std::function<void()> body) {
   Join();
   auto* state = new ThreadState{{}, std::move(body)};
   if (pthread_create(&state->thread, nullptr, Run, state) != 0) {

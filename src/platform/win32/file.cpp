@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "platform/file.h"
+#include "platform/file_backends.h"
 
-namespace platform {
+namespace platform::native {
 namespace {
 
 // Kernel handles fit in 32 bits on 64-bit Windows too (they are sign-extended), and are never
@@ -127,4 +127,4 @@ bool CreateUniqueFile(const char* folder, const char* prefix, char* path) {
   return GetTempFileNameA(dir, prefix, 0, path) != 0;
 }
 
-}  // namespace platform
+}  // namespace platform::native

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "platform/file.h"
+#include "platform/file_backends.h"
 
-namespace platform {
+namespace platform::native {
 namespace {
 
 using FinalPathFunction = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
@@ -74,4 +74,4 @@ bool ReplaceFileContents(const char* path, const std::function<bool(FileHandle)>
   return done;
 }
 
-}  // namespace platform
+}  // namespace platform::native

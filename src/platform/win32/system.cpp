@@ -30,7 +30,7 @@ Thread::~Thread() {
   Join();
 }
 
-bool Thread::Start(std::function<void()> body) {
+bool Thread::StartNative(std::function<void()> body) {
   Join();
   auto* state = new ThreadState{nullptr, std::move(body)};
   state->thread = CreateThread(nullptr, 0, Run, state, 0, nullptr);
